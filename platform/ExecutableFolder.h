@@ -1,0 +1,5 @@
+#pragma once
+#include <string>
+
+// Folder of the running executable, always ending with '/'.
+std::string GetExecutableFolder();

@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian packages Tesmira needs to build, run and test, when any is missing.
+set -eu
+
+PACKAGES="build-essential cmake ninja-build pkg-config git
+libmad0-dev libsoundtouch-dev libmp3lame-dev libmpg123-dev libsdl2-dev
+qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
+mpg123 sox xvfb xauth fonts-wqy-zenhei fonts-liberation"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing

@@ -1,0 +1,36 @@
+#pragma once
+// Makes MP3 files of our own for tests, benchmarks and the demo: tones and a
+// short melody synthesised here, encoded with libmp3lame.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mp3gen {
+
+struct ToneSpec {
+    int sampleRate = 44100;
+    int channels = 2;
+    double seconds = 5.0;
+    double frequencyHz = 1000.0;
+    double amplitude = 0.5;   // of full scale
+    bool melody = false;      // a little tune instead of a steady tone
+    bool vbr = false;         // VBR with a Xing header in the first frame
+    int bitrateKbps = 128;    // CBR bit rate (ignored for VBR)
+    int id3v2PayloadBytes = 0; // > 0: prepend an ID3v2 tag of that many payload bytes
+};
+
+// Interleaved 16-bit PCM of the spec's sound.
+std::vector<int16_t> SynthesizePcm(const ToneSpec& spec);
+
+// Encodes interleaved PCM as the spec says (rate, channels, CBR or VBR+Xing, ID3v2).
+std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& spec);
+
+std::vector<uint8_t> MakeMp3(const ToneSpec& spec);
+
+// "ID3" v2.3 header with a synchsafe size and a zero-padded payload.
+std::vector<uint8_t> MakeId3v2Tag(uint32_t payloadBytes);
+
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+
+} // namespace mp3gen
