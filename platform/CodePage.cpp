@@ -41,7 +41,9 @@ std::string Convert(const std::string& in, const char* to, const char* from,
 
 } // namespace
 
-std::string Utf8ToGbk(const std::string& utf8) { return Convert(utf8, "GBK", "UTF-8", "?"); }
+std::string Utf8ToGbk(const std::string& utf8) {
+    return Convert(utf8, "GBK", "UTF-8", "?");
+}
 
 std::string GbkToUtf8(const std::string& gbk) {
     return Convert(gbk, "UTF-8", "GBK", "\xEF\xBF\xBD");
@@ -51,7 +53,11 @@ bool IsValidUtf8(const std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        size_t len = c < 0x80           ? 1
+                     : (c >> 5) == 0x6  ? 2
+                     : (c >> 4) == 0xE  ? 3
+                     : (c >> 3) == 0x1E ? 4
+                                        : 0;
         if (len == 0 || i + len > text.size()) {
             return false;
         }

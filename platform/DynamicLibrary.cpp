@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
-CDynamicLibrary::~CDynamicLibrary() { Unload(); }
+CDynamicLibrary::~CDynamicLibrary() {
+    Unload();
+}
 
 bool CDynamicLibrary::Load(const std::string& path) {
     Unload();

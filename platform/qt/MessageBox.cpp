@@ -35,4 +35,6 @@ int ShowMessageBox(QWidget* owner, const QString& text, MessageBoxKind kind) {
     return ShowRealMessageBox(owner, text, kind);
 }
 
-void SetMessageBoxFunction(MessageBoxFunction function) { CurrentFunction() = std::move(function); }
+void SetMessageBoxFunction(MessageBoxFunction function) {
+    CurrentFunction() = std::move(function);
+}

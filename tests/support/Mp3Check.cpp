@@ -65,7 +65,7 @@ bool ParseHeader(const uint8_t* p, FrameHeader& h) {
     static const int kRates[3] = {44100, 48000, 32000};
     static const int kBitratesV1L3[16] = {0,   32,  40,  48,  56,  64,  80,  96,
                                           112, 128, 160, 192, 224, 256, 320, 0};
-    static const int kBitratesV2L3[16] = {0,  8,  16, 24, 32, 40, 48, 56,
+    static const int kBitratesV2L3[16] = {0,  8,  16, 24,  32,  40,  48,  56,
                                           64, 80, 96, 112, 128, 144, 160, 0};
     h.mpegVersion = versionBits == 3 ? 1 : versionBits == 2 ? 2 : 25;
     h.layer = 4 - layerBits;

@@ -98,8 +98,9 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
         const int n = std::min(chunk, frames - done);
         const short* src = pcm.data() + static_cast<size_t>(done) * spec.channels;
         if (spec.channels == 2) {
-            produced = lame_encode_buffer_interleaved(gf.get(), const_cast<short*>(src), n,
-                                                      buffer.data(), static_cast<int>(buffer.size()));
+            produced =
+                lame_encode_buffer_interleaved(gf.get(), const_cast<short*>(src), n, buffer.data(),
+                                               static_cast<int>(buffer.size()));
         } else {
             produced = lame_encode_buffer(gf.get(), src, src, n, buffer.data(),
                                           static_cast<int>(buffer.size()));
@@ -124,7 +125,9 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     return out;
 }
 
-std::vector<uint8_t> MakeMp3(const ToneSpec& spec) { return EncodeMp3(SynthesizePcm(spec), spec); }
+std::vector<uint8_t> MakeMp3(const ToneSpec& spec) {
+    return EncodeMp3(SynthesizePcm(spec), spec);
+}
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");

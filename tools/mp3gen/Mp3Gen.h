@@ -12,10 +12,10 @@ struct ToneSpec {
     int channels = 2;
     double seconds = 5.0;
     double frequencyHz = 1000.0;
-    double amplitude = 0.5;   // of full scale
-    bool melody = false;      // a little tune instead of a steady tone
-    bool vbr = false;         // VBR with a Xing header in the first frame
-    int bitrateKbps = 128;    // CBR bit rate (ignored for VBR)
+    double amplitude = 0.5;    // of full scale
+    bool melody = false;       // a little tune instead of a steady tone
+    bool vbr = false;          // VBR with a Xing header in the first frame
+    int bitrateKbps = 128;     // CBR bit rate (ignored for VBR)
     int id3v2PayloadBytes = 0; // > 0: prepend an ID3v2 tag of that many payload bytes
 };
 

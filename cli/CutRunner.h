@@ -1,0 +1,23 @@
+#pragma once
+// Runs one cut through the job with the same calls, in the same order, as the
+// window's cut command, and tells the user what happened.
+#include "CClipJob.h"
+#include "CutOptions.h"
+#include "ProgressDisplay.h"
+
+#include <string>
+
+class CutRunner {
+public:
+    CutRunner(CClipJob& job, ProgressDisplay& progress) : job(job), progress(progress) {}
+    // Cuts one input; returns an exit code of CutExitCode.
+    int Run(const CutOptions& options, const std::string& input);
+
+private:
+    std::string OutputPathFor(const CutOptions& options, const std::string& input) const;
+    int Fail(const std::string& input, const std::string& message);
+    int Follow(const std::string& input, const std::string& output);
+
+    CClipJob& job;
+    ProgressDisplay& progress;
+};

@@ -1,0 +1,280 @@
+#include "CClipJob.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <vector>
+
+// Lets Stop wait for the worker with a time-out; shared, so a worker that
+// outlives the wait never signals into freed memory.
+struct WorkerSignal {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+
+    bool WaitFor(std::chrono::milliseconds timeout) {
+        std::unique_lock<std::mutex> hold(mutex);
+        return ended.wait_for(hold, timeout, [this] { return done; });
+    }
+    void Wait() {
+        std::unique_lock<std::mutex> hold(mutex);
+        ended.wait(hold, [this] { return done; });
+    }
+    void Signal() {
+        std::lock_guard<std::mutex> hold(mutex);
+        done = true;
+        ended.notify_all();
+    }
+};
+
+CClipJob::CClipJob() : reader(std::make_unique<CMp3File>()) {}
+
+CClipJob::~CClipJob() {
+    Stop();
+    WaitForAbandonedWorker();
+}
+
+void CClipJob::SetStatus(ClipStatus value) {
+    std::lock_guard<std::mutex> hold(stateLock);
+    status = value;
+}
+
+void CClipJob::FailPreparation() {
+    SetStatus(ClipIdle);
+    reader->Close();
+}
+
+bool CClipJob::OpenSource(const char* path) {
+    WaitForAbandonedWorker();
+    SetStatus(ClipPrepared);
+    reader->Close();
+    if (!reader->Open(path)) {
+        FailPreparation();
+        return false;
+    }
+    AudioInfo info;
+    reader->GetInfo(info);
+    stage.Configure(info.sampleRate, info.stereo ? 2 : 1);
+    return true;
+}
+
+AudioInfo CClipJob::GetSourceInfo() {
+    AudioInfo info;
+    reader->GetInfo(info);
+    return info;
+}
+
+bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels) {
+    encoder.reset();
+    bool ok = false;
+    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels);
+    if (!ok) {
+        FailPreparation();
+        return false;
+    }
+    encoder = std::move(created);
+    return true;
+}
+
+bool CClipJob::SetRange(int start, int end) {
+    if (end <= start) {
+        FailPreparation();
+        return false;
+    }
+    AudioInfo info;
+    reader->GetInfo(info);
+    auto durationMs = static_cast<uint32_t>(info.durationMs);
+    // An estimated duration (VBR without a Xing header) may be far too short; measure
+    // before it cuts the requested range short or refuses it.
+    if (static_cast<uint32_t>(end) > durationMs && !reader->HasExactDuration()) {
+        durationMs = static_cast<uint32_t>(reader->MeasureDurationMs());
+    }
+    if (durationMs < static_cast<uint32_t>(start)) {
+        FailPreparation();
+        return false;
+    }
+    if (durationMs < static_cast<uint32_t>(end)) {
+        end = static_cast<int>(durationMs);
+    }
+    startMs = start;
+    endMs = end;
+    reader->SeekTo(start, durationMs);
+    return true;
+}
+
+void CClipJob::SetFadeIn(int enabled, int start, int lengthMs) {
+    fadeIn = {enabled, start, lengthMs};
+}
+
+void CClipJob::SetFadeOut(int enabled, int start, int end) {
+    fadeOut = {enabled, start, end};
+}
+
+void CClipJob::SetSpeed(double factor) {
+    stage.SetTempoChange(static_cast<float>(factor * 100.0 - 100.0));
+}
+
+void CClipJob::SetPitchFactor(float factor) {
+    stage.SetPitch(factor);
+}
+
+void CClipJob::Start() {
+    if (running) {
+        return;
+    }
+    WaitForAbandonedWorker();
+    if (thread.joinable()) {
+        thread.join();
+    }
+    failure = ClipFailure::None;
+    running = true;
+    workerSignal = std::make_shared<WorkerSignal>();
+    thread = std::thread(&CClipJob::CutThreadProc, this, workerSignal);
+}
+
+void CClipJob::Stop() {
+    running = false;
+    if (thread.joinable()) {
+        if (workerSignal->WaitFor(std::chrono::milliseconds(kStopWaitMs))) {
+            thread.join();
+        } else {
+            // No safe way to kill a thread: let it end at its next check of `running`;
+            // it still owns the reader and the encoder until then.
+            thread.detach();
+            workerAbandoned = true;
+        }
+    }
+    if (!workerAbandoned) {
+        reader->Close();
+        if (encoder) {
+            encoder->Finish();
+            encoder.reset();
+        }
+    }
+    SetStatus(ClipIdle);
+}
+
+void CClipJob::AbandonOutput() {
+    if (running || !encoder) {
+        return;
+    }
+    encoder->DiscardOutput();
+    encoder.reset();
+    SetStatus(ClipIdle);
+}
+
+void CClipJob::WaitForAbandonedWorker() {
+    if (workerAbandoned) {
+        workerSignal->Wait();
+        workerAbandoned = false;
+    }
+}
+
+double CClipJob::GetProgress() {
+    std::lock_guard<std::mutex> hold(progressLock);
+    return progress;
+}
+
+ClipStatus CClipJob::GetStatus() {
+    std::lock_guard<std::mutex> hold(stateLock);
+    return status;
+}
+
+void CClipJob::CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal) {
+    const int result = job->RunCut();
+    // Status before `running`: whoever sees the worker gone also sees how it ended.
+    job->SetStatus(result == 0 ? ClipFinished : ClipIdle);
+    job->running = false;
+    signal->Signal();
+}
+
+void CClipJob::PublishProgress() {
+    std::lock_guard<std::mutex> hold(progressLock);
+    const int done = reader->GetPositionMs() - startMs;
+    const int length = endMs - startMs;
+    // An empty range is done as soon as it starts.
+    progress = length == 0 ? 100.0 : done * 100.0 / length;
+}
+
+bool CClipJob::EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out) {
+    const uint8_t* chunk = block;
+    uint32_t chunkBytes = bytes;
+    if (stage.IsActive()) {
+        try {
+            chunkBytes = static_cast<uint32_t>(stage.Process(
+                reinterpret_cast<int16_t*>(out.data()), reinterpret_cast<const int16_t*>(block),
+                static_cast<int>(bytes / 2)));
+            chunk = out.data();
+        } catch (...) {
+            stage.SetTempoChange(0.0f);
+            chunk = block;
+            chunkBytes = bytes;
+        }
+    }
+    return encoder->EncodeChunk(chunk, chunkBytes);
+}
+
+int CClipJob::RunCut() {
+    if (!encoder) {
+        return 1;
+    }
+    {
+        std::lock_guard<std::mutex> hold(progressLock);
+        progress = 0.0;
+    }
+    std::vector<uint8_t> in(kInputBlockBytes);
+    std::vector<uint8_t> out(kOutputBlockBytes);
+    // Nothing SoundTouch held from an earlier cut may leak into this one.
+    stage.Clear();
+    int result = 0;
+    for (;;) {
+        if (!running) {
+            result = 1;
+            break;
+        }
+        uint32_t bytes = kInputBlockBytes;
+        reader->Read(in.data(), bytes);
+        if (bytes == 0) {
+            break;
+        }
+        ApplyFadeIn(*this, in.data(), static_cast<int>(bytes));
+        ApplyFadeOut(*this, in.data(), static_cast<int>(bytes));
+        if (!EncodeBlock(in.data(), bytes, out)) {
+            failure = ClipFailure::WriteFailed;
+            result = 1;
+            break;
+        }
+        PublishProgress();
+        if (reader->GetPositionMs() >= endMs) {
+            break;
+        }
+        if (throttleMs > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(throttleMs));
+        }
+    }
+    reader->Close();
+    const bool written = FinishOutput(result);
+    return written ? result : 1;
+}
+
+bool CClipJob::FinishOutput(int result) {
+    bool ok = failure == ClipFailure::None;
+    if (ok && result == 0 && stage.IsActive()) {
+        // What SoundTouch still holds is the end of this cut.
+        std::vector<uint8_t> tail(kOutputBlockBytes);
+        try {
+            const int bytes = stage.Flush(reinterpret_cast<int16_t*>(tail.data()),
+                                          static_cast<int>(kOutputBlockBytes / 2));
+            ok = encoder->EncodeChunk(tail.data(), static_cast<uint32_t>(bytes));
+        } catch (...) {
+            stage.SetTempoChange(0.0f);
+        }
+    }
+    ok = encoder->Finish() && ok;
+    if (!ok) {
+        failure = ClipFailure::WriteFailed;
+        // A file that could not be written completely is not a cut.
+        encoder->DiscardOutput();
+    }
+    encoder.reset();
+    return ok;
+}

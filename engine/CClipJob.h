@@ -1,0 +1,90 @@
+#pragma once
+// One cut: a range of a source MP3, faded and changed in tempo and pitch,
+// encoded into a new MP3 file on one worker thread. Reused for every cut.
+#include "AudioInfo.h"
+#include "CMp3File.h"
+#include "CMp3enc.h"
+#include "CTempoPitchStage.h"
+#include "ClipStatus.h"
+#include "Fades.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// Why a cut ended without reaching ClipFinished, for the caller's message.
+enum class ClipFailure { None, WriteFailed };
+
+struct WorkerSignal;
+
+class CClipJob {
+public:
+    static constexpr uint32_t kInputBlockBytes = 20480;
+    static constexpr uint32_t kOutputBlockBytes = 1048576;
+    static constexpr int kStopWaitMs = 3000;
+
+    CClipJob();
+    ~CClipJob();
+    CClipJob(const CClipJob&) = delete;
+    CClipJob& operator=(const CClipJob&) = delete;
+
+    bool OpenSource(const char* path);
+    AudioInfo GetSourceInfo();
+    // Throws the encoder library's load error (const char*) when it cannot be loaded.
+    bool OpenOutput(const char* path, int sampleRate, int channels);
+    bool SetRange(int startMs, int endMs);
+    void SetFadeIn(int enabled, int startMs, int lengthMs);
+    void SetFadeOut(int enabled, int startMs, int endMs);
+    void SetSpeed(double factor);
+    void SetPitchFactor(float factor);
+    // Pause after every block; the window uses 10 ms to leave the machine responsive.
+    void SetThrottleMs(int ms) { throttleMs = ms; }
+    void Start();
+    void Stop();
+    // Deletes the prepared output file when the caller gives up on a prepared cut.
+    void AbandonOutput();
+    // The range as SetRange stored it (the end clamped to the source).
+    int GetRangeStartMs() const { return startMs; }
+    int GetRangeEndMs() const { return endMs; }
+
+    double GetProgress();
+    ClipStatus GetStatus();
+    bool IsRunning() const { return running.load(); }
+    ClipFailure GetFailure() const { return failure.load(); }
+    const CTempoPitchStage& GetStage() const { return stage; }
+
+private:
+    friend void ApplyFadeIn(CClipJob& job, uint8_t* block, int bytes);
+    friend void ApplyFadeOut(CClipJob& job, uint8_t* block, int bytes);
+
+    static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
+    int RunCut();
+    bool EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out);
+    bool FinishOutput(int result);
+    void PublishProgress();
+    void SetStatus(ClipStatus value);
+    void FailPreparation();
+    // Waits for a worker abandoned by Stop, so nothing it still uses is touched.
+    void WaitForAbandonedWorker();
+
+    std::unique_ptr<CMp3File> reader;
+    std::unique_ptr<CMp3enc> encoder;
+    int endMs = 0;
+    int startMs = 0;
+    double progress = 0.0;
+    std::mutex progressLock;
+    CTempoPitchStage stage;
+    ClipStatus status = ClipIdle;
+    std::mutex stateLock;
+    std::atomic<bool> running{false};
+    std::thread thread;
+    FadeInWindow fadeIn{1, 0, 5000};
+    FadeOutWindow fadeOut{0, 0, 5000};
+
+    int throttleMs = 10;
+    std::atomic<ClipFailure> failure{ClipFailure::None};
+    std::shared_ptr<WorkerSignal> workerSignal;
+    bool workerAbandoned = false;
+};

@@ -1,0 +1,162 @@
+#include "CutFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+mp3gen::ToneSpec Tone(double seconds, double hz = 1000.0) {
+    mp3gen::ToneSpec spec;
+    spec.seconds = seconds;
+    spec.frequencyHz = hz;
+    return spec;
+}
+
+// A block is 20480 bytes: 116 ms of 44.1 kHz stereo. The encoder adds about 50 ms
+// of delay and padding that the decoder keeps (there is no LAME tag to strip it).
+constexpr double kBlockSec = 20480.0 / 4 / 44100;
+constexpr double kCodecSec = 0.06;
+
+} // namespace
+
+TEST(ClipJob, CutsTheRangeIntoCleanFramesWithATag) {
+    CutFixture f;
+    const auto source = f.MakeSource("tone.mp3", Tone(10));
+    const auto output = f.dir.File("out.mp3");
+    const auto audio = f.Cut(source, output, {2000, 5000});
+    ASSERT_TRUE(audio.ok);
+    EXPECT_EQ(f.job.GetStatus(), ClipFinished);
+    EXPECT_FALSE(f.job.IsRunning());
+    EXPECT_GE(f.job.GetProgress(), 100.0);
+    // The seek lands two frames after the start; the end runs over by up to one block.
+    EXPECT_GT(audio.Seconds(), 3.0 - 0.06);
+    EXPECT_LT(audio.Seconds(), 3.0 + kBlockSec + kCodecSec);
+    const auto walk = WalkFrames(mp3gen::ReadFileBytes(output));
+    EXPECT_TRUE(walk.clean);
+    ASSERT_FALSE(walk.frames.empty());
+    for (const auto& h : walk.frames) {
+        EXPECT_EQ(h.mpegVersion, 1);
+        EXPECT_EQ(h.bitrateKbps, 320);
+        EXPECT_EQ(h.channelMode, 0);
+    }
+    EXPECT_NEAR(EstimateFrequency(audio, 0.5, 2.5), 1000.0, 5.0);
+}
+
+TEST(ClipJob, RangeRulesClampRejectAndAcceptTheEdges) {
+    CutFixture f;
+    const auto source = f.MakeSource("tone.mp3", Tone(4));
+    const auto output = f.dir.File("out.mp3");
+    // An end beyond the source is clamped: the cut ends with the data.
+    auto audio = f.Cut(source, output, {3000, 60000});
+    ASSERT_TRUE(audio.ok);
+    EXPECT_LE(f.job.GetRangeEndMs(), 4100);
+    EXPECT_GT(audio.Seconds(), 0.8);
+
+    // The end must lie after the start; a start past the end of the source is refused,
+    // and a refused range leaves no output file behind.
+    EXPECT_FALSE(f.Start(source, f.dir.File("a.mp3"), {2000, 2000}));
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("a.mp3")));
+    EXPECT_FALSE(f.Start(source, f.dir.File("b.mp3"), {9000, 12000}));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("b.mp3")));
+    EXPECT_FALSE(f.Start(source, f.dir.File("c.mp3"), {-5000, 1000}));
+
+    // A start equal to the duration passes; the worker ends after at most one block.
+    const AudioInfo info = [&] {
+        f.job.OpenSource(source.c_str());
+        return f.job.GetSourceInfo();
+    }();
+    audio = f.Cut(source, output, {info.durationMs, info.durationMs + 1000});
+    EXPECT_EQ(f.job.GetStatus(), ClipFinished);
+    EXPECT_DOUBLE_EQ(f.job.GetProgress(), 100.0);
+}
+
+TEST(ClipJob, CutToTheEndKeepsTheLastFrames) {
+    CutFixture f;
+    const auto source = f.MakeSource("tone.mp3", Tone(3));
+    const auto output = f.dir.File("out.mp3");
+    const auto whole = DecodeMp3File(source);
+    const auto audio = f.Cut(source, output, {0, 3000});
+    ASSERT_TRUE(audio.ok);
+    // Nothing of the source's end is lost (the re-encode adds its own delay on top).
+    EXPECT_GE(audio.Frames() + 100, whole.Frames());
+}
+
+TEST(ClipJob, StopDuringACutLeavesACompleteFileWithItsTag) {
+    CutFixture f;
+    const auto source = f.MakeSource("long.mp3", Tone(60));
+    const auto output = f.dir.File("out.mp3");
+    ASSERT_TRUE(f.Start(source, output, {0, 60000}));
+    f.job.SetThrottleMs(10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    f.job.Stop();
+    EXPECT_FALSE(f.job.IsRunning());
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    const auto walk = WalkFrames(mp3gen::ReadFileBytes(output));
+    EXPECT_TRUE(walk.clean);
+    EXPECT_FALSE(walk.frames.empty());
+    // Stop again, without a worker: harmless.
+    f.job.Stop();
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+}
+
+TEST(ClipJob, WriteErrorEndsIdleWithTheFailureNamed) {
+    CutFixture f;
+    const auto source = f.MakeSource("tone.mp3", Tone(5));
+    ASSERT_TRUE(f.Start(source, "/dev/full", {0, 5000}));
+    f.WaitForEnd();
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.job.GetFailure(), ClipFailure::WriteFailed);
+    // The job is usable again afterwards.
+    const auto audio = f.Cut(source, f.dir.File("ok.mp3"), {0, 1000});
+    EXPECT_TRUE(audio.ok);
+    EXPECT_EQ(f.job.GetFailure(), ClipFailure::None);
+}
+
+TEST(ClipJob, UnopenableSourceOrOutputPreparesNothing) {
+    CutFixture f;
+    EXPECT_FALSE(f.job.OpenSource(f.dir.File("missing.mp3").c_str()));
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    const auto source = f.MakeSource("tone.mp3", Tone(2));
+    ASSERT_TRUE(f.job.OpenSource(source.c_str()));
+    EXPECT_EQ(f.job.GetStatus(), ClipPrepared);
+    EXPECT_FALSE(f.job.OpenOutput(f.dir.File("no/such/folder/out.mp3").c_str(), 44100, 2));
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    // A worker started anyway ends at once and frees the job for the next cut.
+    f.job.Start();
+    f.WaitForEnd();
+    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+}
+
+TEST(ClipJob, StartWhileRunningStartsNoSecondWorker) {
+    CutFixture f;
+    const auto source = f.MakeSource("tone.mp3", Tone(20));
+    const auto output = f.dir.File("out.mp3");
+    ASSERT_TRUE(f.Start(source, output, {0, 20000}));
+    f.job.SetThrottleMs(10);
+    f.job.Start();
+    f.job.Start();
+    f.WaitForEnd();
+    EXPECT_EQ(f.job.GetStatus(), ClipFinished);
+    const auto audio = DecodeMp3File(output);
+    // One worker wrote the range once, not twice over.
+    EXPECT_LT(audio.Seconds(), 20.0 + kBlockSec + kCodecSec);
+}
+
+TEST(ClipJob, EstimatedDurationNeverCutsTheRangeShort) {
+    // 2 s at 320 kbit/s, then 20 s at 32 kbit/s: the duration estimate from the first
+    // frames' bit rate says about 4 s.
+    CutFixture f;
+    mp3gen::ToneSpec loud = Tone(2);
+    loud.bitrateKbps = 320;
+    mp3gen::ToneSpec quiet = Tone(20, 500);
+    quiet.bitrateKbps = 32;
+    auto bytes = mp3gen::MakeMp3(loud);
+    const auto tail = mp3gen::MakeMp3(quiet);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    const auto source = f.dir.File("mixed.mp3");
+    mp3gen::WriteFileBytes(source, bytes);
+    const auto audio = f.Cut(source, f.dir.File("out.mp3"), {0, 18000});
+    ASSERT_TRUE(audio.ok);
+    EXPECT_GT(audio.Seconds(), 18.0 - 0.1);
+    EXPECT_LT(audio.Seconds(), 18.0 + kBlockSec + kCodecSec);
+}
