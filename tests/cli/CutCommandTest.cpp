@@ -1,0 +1,103 @@
+// Runs the real tesmira-cut binary as a user would.
+#include "Mp3Check.h"
+#include "Mp3Gen.h"
+#include "TempDir.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+};
+
+Result RunCut(const std::string& args) {
+    Result r;
+    const std::string command = std::string(TESMIRA_CUT) + " " + args + " 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) {
+        return r;
+    }
+    std::array<char, 4096> buffer{};
+    size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), p)) > 0) {
+        r.out.append(buffer.data(), n);
+    }
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string MakeTone(const TempDir& dir, const std::string& name, double seconds, double hz) {
+    mp3gen::ToneSpec spec;
+    spec.seconds = seconds;
+    spec.frequencyHz = hz;
+    const auto path = dir.File(name);
+    mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec));
+    return path;
+}
+
+std::string Quote(const std::string& s) {
+    return "'" + s + "'";
+}
+
+} // namespace
+
+TEST(CutCommand, CutsARangeAndPrintsWhereItWent) {
+    TempDir dir;
+    const auto source = MakeTone(dir, "song.mp3", 8, 1000);
+    const auto out = dir.File("out.mp3");
+    const auto r = RunCut(Quote(source) + " --start 2 --end 6.5 -o " + Quote(out));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, out + "\n");
+    const auto audio = DecodeMp3File(out);
+    ASSERT_TRUE(audio.ok);
+    EXPECT_NEAR(audio.Seconds(), 4.5, 0.2);
+}
+
+TEST(CutCommand, NamesOutputsAsTheWindowDoesAndCutsSeveralInTurn) {
+    TempDir dir;
+    const auto a = MakeTone(dir, "first.mp3", 3, 440);
+    const auto b = MakeTone(dir, "second.MP3", 2, 880);
+    std::filesystem::create_directory(dir.Path() / "cuts");
+    const auto r =
+        RunCut(Quote(a) + " " + Quote(b) + " --dir " + Quote(dir.File("cuts")) + " --speed 1.05");
+    EXPECT_EQ(r.exitCode, 0);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path() / "cuts")) {
+        names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 2u);
+    // base name + "_剪切" + ten-digit time stamp + the source's extension as spelled
+    EXPECT_EQ(names[0].rfind("first_剪切", 0), 0u);
+    EXPECT_EQ(names[0].size(), std::string("first_剪切").size() + 10 + 4);
+    EXPECT_EQ(names[1].rfind("second_剪切", 0), 0u);
+    EXPECT_EQ(names[1].substr(names[1].size() - 4), ".MP3");
+    const auto second = DecodeMp3File((dir.Path() / "cuts" / names[1]).string());
+    ASSERT_TRUE(second.ok);
+    EXPECT_NEAR(second.Seconds(), 2.0 / 1.05, 0.2);
+    EXPECT_NEAR(EstimateFrequency(second, 0.2, 1.5), 880.0, 9.0);
+}
+
+TEST(CutCommand, BadInputsGetAMessageAndNoFile) {
+    TempDir dir;
+    const auto source = MakeTone(dir, "song.mp3", 3, 1000);
+    const auto out = dir.File("out.mp3");
+    EXPECT_EQ(RunCut(Quote(dir.File("missing.mp3")) + " -o " + Quote(out)).exitCode, 1);
+    mp3gen::WriteFileBytes(dir.File("empty.mp3"), {});
+    EXPECT_EQ(RunCut(Quote(dir.File("empty.mp3")) + " -o " + Quote(out)).exitCode, 1);
+    EXPECT_EQ(RunCut(Quote(source) + " --start 5 --end 2 -o " + Quote(out)).exitCode, 1);
+    EXPECT_EQ(RunCut(Quote(source) + " --start 50 --end 60 -o " + Quote(out)).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(RunCut(Quote(source) + " --dir " + Quote(dir.File("nowhere"))).exitCode, 1);
+    EXPECT_EQ(RunCut(Quote(source) + " -o /dev/full").exitCode, 1);
+    EXPECT_EQ(RunCut("--bogus").exitCode, 2);
+    EXPECT_EQ(RunCut("--help").exitCode, 0);
+}

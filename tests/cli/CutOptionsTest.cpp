@@ -1,0 +1,67 @@
+#include "CutOptions.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Parse(std::initializer_list<const char*> args, CutOptions& options, std::string& error) {
+    std::vector<char*> argv{const_cast<char*>("tesmira-cut")};
+    for (const char* a : args) {
+        argv.push_back(const_cast<char*>(a));
+    }
+    return ParseCutOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+} // namespace
+
+TEST(CutOptions, RangeOutputAndEffects) {
+    CutOptions o;
+    std::string error;
+    ASSERT_TRUE(
+        Parse({"a.mp3", "--start", "60", "--end", "180.5", "-o", "out.mp3", "--fade-in", "5",
+               "--fade-out", "3", "--speed", "1.05", "--pitch", "0.9", "--throttle-ms", "10"},
+              o, error))
+        << error;
+    EXPECT_EQ(o.inputs, std::vector<std::string>{"a.mp3"});
+    EXPECT_FALSE(o.whole);
+    EXPECT_EQ(o.startText, "60");
+    EXPECT_EQ(o.endText, "180.5");
+    EXPECT_EQ(o.outputFile, "out.mp3");
+    EXPECT_TRUE(o.fadeIn);
+    EXPECT_EQ(o.fadeInText, "5");
+    EXPECT_TRUE(o.fadeOut);
+    EXPECT_EQ(o.speedText, "1.05");
+    EXPECT_EQ(o.pitchText, "0.9");
+    EXPECT_EQ(o.throttleMs, 10);
+}
+
+TEST(CutOptions, WholeSongIsTheDefaultAndSeveralInputsNeedAFolder) {
+    CutOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse({"a.mp3", "b.mp3", "--dir", "/tmp"}, o, error)) << error;
+    EXPECT_TRUE(o.whole);
+    EXPECT_EQ(o.inputs.size(), 2u);
+    EXPECT_EQ(o.throttleMs, 0);
+}
+
+TEST(CutOptions, UsageErrorsAreNamed) {
+    const std::vector<std::initializer_list<const char*>> bad = {
+        {},
+        {"a.mp3", "--start", "5"},
+        {"a.mp3", "--whole", "--start", "1", "--end", "2"},
+        {"a.mp3", "-o", "x.mp3", "--dir", "/tmp"},
+        {"a.mp3", "b.mp3", "-o", "x.mp3"},
+        {"a.mp3", "--bogus"},
+        {"a.mp3", "--end"},
+        {"a.mp3", "--throttle-ms", "-5"},
+    };
+    for (const auto& args : bad) {
+        CutOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, o, error));
+        EXPECT_FALSE(error.empty());
+    }
+}
