@@ -8,11 +8,13 @@
 std::string GetFileName(const std::string& path);
 // The file name's text before its last dot ("" when the name has no dot).
 std::string GetBaseName(const std::string& path);
-// From the path's last dot to the end, spelled as in the path; "" without a dot.
+// From the file name's last dot to the end, spelled as in the path; "" when the file
+// name has no dot (a dot in a folder name is no extension).
 std::string GetExtension(const std::string& path);
 // Local time as "%m%d%H%M%S"; "" if the conversion fails.
 std::string MakeTimeStamp(std::time_t time);
 // saveFolder + base name + "_剪切" + time stamp + extension; never names an existing
-// file: when the name is taken, "_2", "_3", ... go before the extension.
+// file: when the name is taken, "_2", "_3", ... go before the extension. A file name
+// without a dot is its own base name and gives no extension.
 std::string BuildOutputPath(const std::string& saveFolder, const std::string& sourcePath,
                             std::time_t now);

@@ -1,0 +1,74 @@
+#include "OutputNaming.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+const char kCutSuffix[] = "_剪切";
+
+size_t NameStart(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// Position of the file name's last dot in path, or npos.
+size_t ExtensionStart(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos || dot < NameStart(path) ? std::string::npos : dot;
+}
+
+// Anything by that name, a dangling symbolic link included, makes the name taken.
+bool NameTaken(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+} // namespace
+
+std::string GetFileName(const std::string& path) {
+    return path.substr(NameStart(path));
+}
+
+std::string GetBaseName(const std::string& path) {
+    const size_t dot = ExtensionStart(path);
+    if (dot == std::string::npos) {
+        return {};
+    }
+    const size_t start = NameStart(path);
+    return path.substr(start, dot - start);
+}
+
+std::string GetExtension(const std::string& path) {
+    const size_t dot = ExtensionStart(path);
+    return dot == std::string::npos ? std::string() : path.substr(dot);
+}
+
+std::string MakeTimeStamp(std::time_t time) {
+    std::tm local{};
+    if (!localtime_r(&time, &local)) {
+        return {};
+    }
+    char buffer[128];
+    const size_t length = std::strftime(buffer, sizeof(buffer), "%m%d%H%M%S", &local);
+    return std::string(buffer, length);
+}
+
+std::string BuildOutputPath(const std::string& saveFolder, const std::string& sourcePath,
+                            std::time_t now) {
+    const bool hasExtension = ExtensionStart(sourcePath) != std::string::npos;
+    const std::string base = hasExtension ? GetBaseName(sourcePath) : GetFileName(sourcePath);
+    const std::string extension = GetExtension(sourcePath);
+
+    std::string folder = saveFolder;
+    if (folder.empty() || folder.back() != '/') {
+        folder += '/';
+    }
+    const std::string stem = folder + base + kCutSuffix + MakeTimeStamp(now);
+    std::string path = stem + extension;
+    // Two cuts within one second would otherwise share a name and the second would
+    // overwrite the first.
+    for (int number = 2; NameTaken(path); ++number) {
+        path = stem + "_" + std::to_string(number) + extension;
+    }
+    return path;
+}

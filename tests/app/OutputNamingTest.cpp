@@ -1,0 +1,96 @@
+#include "OutputNaming.h"
+#include "TempDir.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// 2023-12-06 03:59:59 in UTC+8 (19:59:59 UTC the day before).
+constexpr std::time_t kCutTime = 1701806399;
+
+class OutputNamingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* tz = std::getenv("TZ")) {
+            savedTz = tz;
+        }
+        UseTimeZone("CST-8");
+        std::filesystem::create_directory(folder);
+    }
+    void TearDown() override {
+        if (savedTz) {
+            setenv("TZ", savedTz->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+    static void UseTimeZone(const char* tz) {
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+    static void Touch(const std::string& path) { std::ofstream(path) << "x"; }
+
+    TempDir temp;
+    std::string folder = temp.File("剪切");
+    std::optional<std::string> savedTz;
+};
+
+TEST_F(OutputNamingTest, NamesTheCutFromBaseNameSuffixLocalStampAndExtension) {
+    EXPECT_EQ(BuildOutputPath(folder, "/music/song.mp3", kCutTime),
+              folder + "/song_剪切1206035959.mp3");
+    // The stamp is local time, not UTC.
+    UseTimeZone("UTC0");
+    EXPECT_EQ(BuildOutputPath(folder, "/music/song.mp3", kCutTime),
+              folder + "/song_剪切1205195959.mp3");
+}
+
+TEST_F(OutputNamingTest, SplitsPathsAtTheFileNamesLastDot) {
+    EXPECT_EQ(GetFileName("/a.b/song.mp3"), "song.mp3");
+    EXPECT_EQ(GetBaseName("/a.b/song.mp3"), "song");
+    EXPECT_EQ(GetExtension("/a.b/song.mp3"), ".mp3");
+    EXPECT_EQ(GetBaseName("/m/live.at.home.MP3"), "live.at.home");
+    EXPECT_EQ(GetExtension("/m/live.at.home.MP3"), ".MP3");
+    EXPECT_EQ(GetFileName("song.mp3"), "song.mp3");
+    EXPECT_EQ(BuildOutputPath(folder, "/a.b/song.mp3", kCutTime),
+              folder + "/song_剪切1206035959.mp3");
+    EXPECT_EQ(BuildOutputPath(folder, "/m/Song.MP3", kCutTime),
+              folder + "/Song_剪切1206035959.MP3");
+}
+
+TEST_F(OutputNamingTest, NameWithoutDotIsItsOwnBaseAndHasNoExtension) {
+    // A dot in a folder name must not become an extension holding a '/'.
+    EXPECT_EQ(GetExtension("/a.b/song"), "");
+    EXPECT_EQ(GetBaseName("/a.b/song"), "");
+    EXPECT_EQ(BuildOutputPath(folder, "/a.b/song", kCutTime), folder + "/song_剪切1206035959");
+}
+
+TEST_F(OutputNamingTest, FolderEndingWithSlashGetsNoSecondSlash) {
+    EXPECT_EQ(BuildOutputPath(folder + "/", "/music/song.mp3", kCutTime),
+              folder + "/song_剪切1206035959.mp3");
+}
+
+TEST_F(OutputNamingTest, TakenNamesGetANumberBeforeTheExtension) {
+    const std::string first = folder + "/song_剪切1206035959.mp3";
+    Touch(first);
+    const std::string second = BuildOutputPath(folder, "/music/song.mp3", kCutTime);
+    EXPECT_EQ(second, folder + "/song_剪切1206035959_2.mp3");
+    Touch(second);
+    // A dangling link is a taken name too: writing through it would create its target.
+    std::filesystem::create_symlink(folder + "/nowhere", folder + "/song_剪切1206035959_3.mp3");
+    EXPECT_EQ(BuildOutputPath(folder, "/music/song.mp3", kCutTime),
+              folder + "/song_剪切1206035959_4.mp3");
+}
+
+TEST_F(OutputNamingTest, TimeStampIsTenDigitsOrEmptyWhenTimeCannotBeConverted) {
+    EXPECT_EQ(MakeTimeStamp(1704067200), "0101080000"); // 2024-01-01 00:00 UTC is 08:00 here
+    EXPECT_EQ(MakeTimeStamp(std::numeric_limits<std::time_t>::max()), "");
+}
+
+} // namespace
