@@ -9,7 +9,7 @@
 
 class CutRunner {
 public:
-    CutRunner(CClipJob& job, ProgressDisplay& progress) : job(job), progress(progress) {}
+    CutRunner(CClipJob& cutJob, ProgressDisplay& display) : job(cutJob), progress(display) {}
     // Cuts one input; returns an exit code of CutExitCode.
     int Run(const CutOptions& options, const std::string& input);
 
