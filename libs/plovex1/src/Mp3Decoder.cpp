@@ -1,0 +1,97 @@
+#include "Mp3Decoder.h"
+
+#include <algorithm>
+#include <mpg123.h>
+#include <mutex>
+
+namespace {
+
+void InitMpg123() {
+    static std::once_flag once;
+    std::call_once(once, [] { mpg123_init(); });
+}
+
+} // namespace
+
+CMp3Decoder::~CMp3Decoder() {
+    Close();
+}
+
+void CMp3Decoder::Close() {
+    if (handle) {
+        mpg123_close(handle);
+        mpg123_delete(handle);
+        handle = nullptr;
+    }
+}
+
+bool CMp3Decoder::Open(const std::string& path) {
+    Close();
+    InitMpg123();
+    int err = MPG123_OK;
+    handle = mpg123_new(nullptr, &err);
+    if (!handle) {
+        return false;
+    }
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    // A growing frame index keeps seeks in long files as quick as in short ones.
+    mpg123_param(handle, MPG123_INDEX_SIZE, -1000, 0);
+    long rate = 0;
+    int encoding = 0;
+    if (mpg123_open(handle, path.c_str()) != MPG123_OK ||
+        mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
+        channels < 1 || channels > 2) {
+        Close();
+        return false;
+    }
+    mpg123_format_none(handle);
+    mpg123_format(handle, rate, channels, MPG123_ENC_SIGNED_16);
+    sampleRate = static_cast<int>(rate);
+    // The scan reads every frame header once: the exact length and the index for seeking.
+    mpg123_scan(handle);
+    const off_t length = mpg123_length(handle);
+    mpg123_frameinfo info{};
+    if (length <= 0 || mpg123_info(handle, &info) != MPG123_OK) {
+        Close();
+        return false;
+    }
+    lengthFrames = static_cast<int64_t>(length);
+    layer = info.layer;
+    return SeekFrame(0);
+}
+
+bool CMp3Decoder::SeekFrame(int64_t frame) {
+    if (!handle) {
+        return false;
+    }
+    frame = std::clamp<int64_t>(frame, 0, lengthFrames);
+    const off_t reached = mpg123_seek(handle, static_cast<off_t>(frame), SEEK_SET);
+    if (reached < 0) {
+        return false;
+    }
+    positionFrames = static_cast<int64_t>(reached);
+    return true;
+}
+
+size_t CMp3Decoder::Read(int16_t* out, size_t maxFrames) {
+    if (!handle) {
+        return 0;
+    }
+    const size_t frameBytes = 2 * static_cast<size_t>(channels);
+    auto* bytes = reinterpret_cast<unsigned char*>(out);
+    size_t filled = 0;
+    while (filled < maxFrames * frameBytes) {
+        size_t done = 0;
+        const int r = mpg123_read(handle, bytes + filled, maxFrames * frameBytes - filled, &done);
+        filled += done;
+        if (r != MPG123_OK && r != MPG123_NEW_FORMAT) {
+            break; // MPG123_DONE at the end; a broken stream ends here too
+        }
+        if (done == 0 && r == MPG123_OK) {
+            break;
+        }
+    }
+    const size_t frames = filled / frameBytes;
+    positionFrames += static_cast<int64_t>(frames);
+    return frames;
+}

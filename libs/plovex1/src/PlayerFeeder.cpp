@@ -1,0 +1,99 @@
+// CPlayer: the feeder thread that keeps the output a little ahead of the device.
+#include "Player.h"
+
+#include "PcmGain.h"
+
+#include <chrono>
+
+namespace {
+
+constexpr size_t kBlockFrames = 1024;
+// Enough to ride out a busy moment, short enough that seeks and pauses are heard at once.
+constexpr double kAheadMs = 120.0;
+constexpr auto kPoll = std::chrono::milliseconds(10);
+
+} // namespace
+
+void CPlayer::FeederLoop() {
+    std::unique_lock lock(mutex);
+    while (!quit) {
+        if (state != PLOVEX_STATE_PLAYING || !decoder) {
+            wake.wait(lock);
+            continue;
+        }
+        if (output->DelayMs() >= kAheadMs) {
+            wake.wait_for(lock, kPoll);
+            continue;
+        }
+        if (!ProduceBlockLocked()) {
+            // Everything is written: the end is reached once the device has played it.
+            if (output->DelayMs() <= 0.0) {
+                FinishAtEndLocked();
+            } else {
+                wake.wait_for(lock, kPoll);
+            }
+            continue;
+        }
+        const int channels = decoder->Channels();
+        const int rate = decoder->SampleRate();
+        const size_t frames = block.size() / static_cast<size_t>(channels);
+        if (frames == 0) {
+            continue; // SoundTouch is still gathering input
+        }
+        output->Write(block.data(), frames);
+        writtenFrames += static_cast<int64_t>(frames);
+        lock.unlock();
+        ReportBlock(channels, rate);
+        lock.lock();
+    }
+}
+
+bool CPlayer::ProduceBlockLocked() {
+    block.clear();
+    if (sourceEnded) {
+        return false;
+    }
+    const int channels = decoder->Channels();
+    decoded.resize(kBlockFrames * static_cast<size_t>(channels));
+    const int64_t firstFrame = decoder->PositionFrames();
+    const size_t frames = decoder->Read(decoded.data(), kBlockFrames);
+    if (frames == 0) {
+        if (stretching && !flushed) {
+            flushed = true;
+            tempoPitch.Flush(block);
+        }
+        if (block.empty()) {
+            sourceEnded = true;
+            return false;
+        }
+    } else {
+        fades.Apply(decoded.data(), frames, channels, firstFrame, decoder->SampleRate());
+        if (stretching) {
+            tempoPitch.Process(decoded.data(), frames, block);
+        } else {
+            block.assign(decoded.begin(),
+                         decoded.begin() + static_cast<ptrdiff_t>(frames) * channels);
+        }
+    }
+    // 50 is the file's own loudness: those samples go out untouched.
+    if (volume != 50) {
+        ApplyGain(block.data(), block.size(), volume / 50.0);
+    }
+    return true;
+}
+
+void CPlayer::FinishAtEndLocked() {
+    // Stop at the end: the position stays there until the next seek or play.
+    output->Pause();
+    output->Reset();
+    state = PLOVEX_STATE_STOPPED;
+    anchorFrame = decoder->LengthFrames();
+    writtenFrames = 0;
+}
+
+void CPlayer::ReportBlock(int channels, int sampleRate) {
+    std::lock_guard lock(callbackMutex);
+    if (pcmCallback) {
+        pcmCallback(block.data(), static_cast<int>(block.size()), channels, sampleRate, pcmUser);
+    }
+}
