@@ -1,0 +1,148 @@
+#include "CMp3enc.h"
+
+#include "Id3v1Tag.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// A block whose worst-case MP3 size could pass the output buffer is fed in
+// pieces (the library's bound is 1.25 bytes per sample frame + 7200).
+constexpr uint32_t kMaxSamplesPerCall = 262144;
+
+} // namespace
+
+CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels) {
+    ok = false;
+    LoadEncoderLibrary();
+    api = GetEncoderEntryPoints();
+    FillConfig(sampleRate, channels);
+    api.beInitStream(&config, &samplesPerChunk, &outputBufferSize, &stream);
+    try {
+        outputBuffer = std::make_unique<uint8_t[]>(kOutputBufferSize);
+        // A path that does not fit the field is refused rather than cut short.
+        if (outputPath && std::strlen(outputPath) < sizeof(path)) {
+            std::strcpy(path, outputPath);
+            ok = OpenOutputFile();
+        }
+    } catch (...) {
+        api.beCloseStream(stream);
+        throw;
+    }
+}
+
+CMp3enc::~CMp3enc() {
+    if (!finished) {
+        Finish();
+    }
+    api.beCloseStream(stream);
+}
+
+void CMp3enc::FillConfig(int sampleRate, int channels) {
+    std::memset(&config, 0, sizeof(config));
+    config.dwConfig = BE_CONFIG_LAME;
+    auto& c = config.format.LHV1;
+    c.dwStructVersion = 1;
+    c.dwStructSize = sizeof(BE_CONFIG);
+    c.dwSampleRate = static_cast<DWORD>(sampleRate);
+    c.dwReSampleRate = 0;
+    c.nMode = channels == 1 ? BE_MP3_MODE_MONO : BE_MP3_MODE_STEREO;
+    c.dwBitrate = 320;
+    c.nPreset = LQP_NORMAL_QUALITY;
+    c.dwMpegVersion = MPEG1;
+    c.bPrivate = 1;
+    c.bCRC = 0;
+    c.bCopyright = 1;
+    c.bOriginal = 1;
+    c.bWriteVBRHeader = 0;
+    c.bEnableVBR = 0;
+    c.bNoRes = 1;
+    c.nQuality = 0;
+}
+
+bool CMp3enc::OpenOutputFile() {
+    file = std::fopen(path, "wb");
+    if (!file) {
+        return false;
+    }
+    // Only a regular file may be removed again; never a device given as output.
+    struct stat info {};
+    removable = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    return true;
+}
+
+bool CMp3enc::WriteBytes(const void* data, size_t size) {
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) {
+        writeError = true;
+    }
+    return !writeError;
+}
+
+bool CMp3enc::WriteEncoded(const int16_t* samples, uint32_t count) {
+    DWORD produced = 0;
+    if (api.beEncodeChunk(stream, count, samples, outputBuffer.get(), &produced) !=
+        BE_ERR_SUCCESSFUL) {
+        encodeError = true;
+        return false;
+    }
+    return !file || WriteBytes(outputBuffer.get(), produced);
+}
+
+bool CMp3enc::EncodeChunk(const uint8_t* pcm, uint32_t bytes) {
+    const auto* samples = reinterpret_cast<const int16_t*>(pcm);
+    uint32_t left = bytes / 2;
+    do {
+        const uint32_t count = std::min(left, kMaxSamplesPerCall);
+        if (!WriteEncoded(samples, count)) {
+            return false;
+        }
+        samples += count;
+        left -= count;
+    } while (left > 0);
+    return true;
+}
+
+bool CMp3enc::Finish() {
+    if (finished) {
+        return finishResult;
+    }
+    finished = true;
+    if (!file) {
+        finishResult = false;
+        return false;
+    }
+    // The encoder still holds the last frames: they belong before the tag.
+    DWORD produced = 0;
+    if (api.beDeinitStream(stream, outputBuffer.get(), &produced) == BE_ERR_SUCCESSFUL) {
+        WriteBytes(outputBuffer.get(), produced);
+    } else {
+        encodeError = true;
+    }
+    uint8_t tag[kId3v1TagSize];
+    MakeId3v1Tag(path, tag);
+    WriteBytes(tag, sizeof(tag));
+    if (std::fflush(file) != 0) {
+        writeError = true;
+    }
+    if (std::fclose(file) != 0) {
+        writeError = true;
+    }
+    file = nullptr;
+    finishResult = !writeError && !encodeError;
+    return finishResult;
+}
+
+void CMp3enc::DiscardOutput() {
+    finished = true;
+    finishResult = false;
+    if (file) {
+        std::fclose(file);
+        file = nullptr;
+    }
+    if (removable) {
+        std::remove(path);
+        removable = false;
+    }
+}

@@ -1,0 +1,77 @@
+#include "EncoderLibrary.h"
+
+#include "DynamicLibrary.h"
+#include "EncoderLibraryTesting.h"
+#include "ExecutableFolder.h"
+
+#include <mutex>
+#include <string>
+
+namespace {
+
+constexpr const char* kLibraryName = "libencmp3.so";
+
+std::mutex libraryLock;
+bool libraryLoaded = false;
+EncoderEntryPoints entryPoints;
+std::string pathForTesting;
+
+template <typename T> void Resolve(const CDynamicLibrary& library, const char* name, T& entry) {
+    entry = reinterpret_cast<T>(library.Symbol(name));
+}
+
+bool OpenLibrary(CDynamicLibrary& library) {
+    if (!pathForTesting.empty()) {
+        return library.Load(pathForTesting);
+    }
+    // Our own copy beside the executable comes first, then the library path.
+    return library.Load(GetExecutableFolder() + kLibraryName) || library.Load(kLibraryName);
+}
+
+EncoderEntryPoints ResolveAll(const CDynamicLibrary& library) {
+    EncoderEntryPoints found;
+    Resolve(library, TEXT_BEINITSTREAM, found.beInitStream);
+    Resolve(library, TEXT_BEENCODECHUNK, found.beEncodeChunk);
+    Resolve(library, TEXT_BEDEINITSTREAM, found.beDeinitStream);
+    Resolve(library, TEXT_BECLOSESTREAM, found.beCloseStream);
+    Resolve(library, TEXT_BEVERSION, found.beVersion);
+    Resolve(library, TEXT_BEWRITEVBRHEADER, found.beWriteVBRHeader);
+    Resolve(library, TEXT_BEWRITEINFOTAG, found.beWriteInfoTag);
+    return found;
+}
+
+bool HasRequired(const EncoderEntryPoints& found) {
+    return found.beInitStream && found.beEncodeChunk && found.beDeinitStream &&
+           found.beCloseStream && found.beVersion && found.beWriteVBRHeader;
+}
+
+} // namespace
+
+void LoadEncoderLibrary() {
+    std::lock_guard<std::mutex> guard(libraryLock);
+    if (libraryLoaded) {
+        return;
+    }
+    CDynamicLibrary library; // unloads itself unless released below
+    if (!OpenLibrary(library)) {
+        throw "Error loading encmp3.DLL";
+    }
+    const EncoderEntryPoints found = ResolveAll(library);
+    if (!HasRequired(found)) {
+        throw "Unable to get LAME interfaces";
+    }
+    entryPoints = found;
+    library.Release();
+    libraryLoaded = true;
+}
+
+const EncoderEntryPoints& GetEncoderEntryPoints() {
+    return entryPoints;
+}
+
+void SetEncoderLibraryPathForTesting(const std::string& path) {
+    std::lock_guard<std::mutex> guard(libraryLock);
+    pathForTesting = path;
+    libraryLoaded = false;
+    entryPoints = EncoderEntryPoints();
+}

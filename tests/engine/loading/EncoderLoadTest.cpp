@@ -1,0 +1,72 @@
+// The encoder library binding: its two load errors, the optional entry point,
+// and a retry after a failed load. Each test points the binding somewhere first.
+#include "CMp3enc.h"
+#include "EncoderLibraryTesting.h"
+#include "Mp3Gen.h"
+#include "TempDir.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// The text thrown while creating an encoder, or "" when none was thrown.
+std::string ErrorCreating(const std::string& outputPath) {
+    try {
+        bool ok = false;
+        CMp3enc encoder(ok, outputPath.c_str(), 44100, 2);
+    } catch (const char* text) {
+        return text;
+    }
+    return "";
+}
+
+class EncoderLoad : public ::testing::Test {
+protected:
+    void TearDown() override { SetEncoderLibraryPathForTesting(""); }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(EncoderLoad, MissingLibraryThrowsTheLoadErrorAndCreatesNoFile) {
+    SetEncoderLibraryPathForTesting(dir.File("libencmp3.so"));
+    const std::string output = dir.File("cut.mp3");
+    EXPECT_EQ(ErrorCreating(output), "Error loading encmp3.DLL");
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(EncoderLoad, LibraryWithoutVbrHeaderIsRefusedAndUnloaded) {
+    SetEncoderLibraryPathForTesting(WITHOUT_VBRHEADER_PATH);
+    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3")), "Unable to get LAME interfaces");
+    EXPECT_EQ(dlopen(WITHOUT_VBRHEADER_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
+    // A failed load binds nothing, so the next encoder tries again and fails again.
+    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3")), "Unable to get LAME interfaces");
+}
+
+TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
+    SetEncoderLibraryPathForTesting(WITHOUT_INFOTAG_PATH);
+    const std::string output = dir.File("cut.mp3");
+    {
+        bool ok = false;
+        CMp3enc encoder(ok, output.c_str(), 44100, 2);
+        ASSERT_TRUE(ok);
+        const uint8_t pcm[8] = {};
+        EXPECT_TRUE(encoder.EncodeChunk(pcm, sizeof(pcm)));
+        EXPECT_TRUE(encoder.Finish());
+    }
+    // This library encodes nothing, so the file holds the tag alone.
+    const std::vector<uint8_t> bytes = mp3gen::ReadFileBytes(output);
+    ASSERT_EQ(bytes.size(), 128u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), "TAG");
+}
+
+TEST_F(EncoderLoad, DefaultSearchFindsTheLibraryBesideTheExecutableAfterAFailure) {
+    SetEncoderLibraryPathForTesting(dir.File("missing.so"));
+    EXPECT_EQ(ErrorCreating(dir.File("a.mp3")), "Error loading encmp3.DLL");
+    SetEncoderLibraryPathForTesting("");
+    EXPECT_EQ(ErrorCreating(dir.File("b.mp3")), "");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("b.mp3")));
+}
