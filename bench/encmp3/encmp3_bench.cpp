@@ -1,0 +1,166 @@
+// Times libencmp3.so on 120 s of 44.1 kHz stereo fed in 20480-byte blocks:
+// encoding alone, and decoding each block (libmpg123) before encoding it, as a
+// cut does. Each in the caller's thread and with the library's encoder thread.
+// Usage: encmp3_bench [path/to/libencmp3.so] (default: the one beside this program)
+#include "EncMp3Interface.h"
+#include "Mp3Gen.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <mpg123.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr size_t kBlockBytes = 20480;
+constexpr double kSeconds = 120.0;
+
+struct Api {
+    BEINITSTREAM init;
+    BEENCODECHUNK encode;
+    BEDEINITSTREAM deinit;
+    BECLOSESTREAM close;
+};
+
+BE_CONFIG CutConfig() {
+    BE_CONFIG config;
+    std::memset(&config, 0, sizeof(config));
+    config.dwConfig = BE_CONFIG_LAME;
+    auto& c = config.format.LHV1;
+    c.dwStructVersion = 1;
+    c.dwStructSize = sizeof(BE_CONFIG);
+    c.dwSampleRate = 44100;
+    c.nMode = BE_MP3_MODE_STEREO;
+    c.dwBitrate = 320;
+    c.dwMpegVersion = MPEG1;
+    c.bPrivate = c.bCopyright = c.bOriginal = c.bNoRes = 1;
+    return config;
+}
+
+// Delivers the next block of PCM; false at the end.
+using BlockSource = bool (*)(void* context, std::vector<uint8_t>& block);
+
+struct PcmSource {
+    const std::vector<int16_t>* pcm;
+    size_t at = 0;
+};
+
+bool NextPcmBlock(void* context, std::vector<uint8_t>& block) {
+    auto* source = static_cast<PcmSource*>(context);
+    const size_t total = source->pcm->size() * 2;
+    if (source->at >= total) {
+        return false;
+    }
+    const size_t n = std::min(kBlockBytes, total - source->at);
+    block.resize(n);
+    std::memcpy(block.data(), reinterpret_cast<const uint8_t*>(source->pcm->data()) + source->at,
+                n);
+    source->at += n;
+    return true;
+}
+
+bool NextDecodedBlock(void* context, std::vector<uint8_t>& block) {
+    auto* handle = static_cast<mpg123_handle*>(context);
+    block.resize(kBlockBytes);
+    size_t filled = 0;
+    while (filled < block.size()) {
+        size_t done = 0;
+        const int r = mpg123_read(handle, block.data() + filled, block.size() - filled, &done);
+        filled += done;
+        if (r != MPG123_OK && r != MPG123_NEW_FORMAT) {
+            break;
+        }
+    }
+    block.resize(filled);
+    return filled > 0;
+}
+
+// Seconds for one pass; bytes receives the MP3 size.
+double Run(const Api& api, bool threaded, BlockSource next, void* context, size_t& bytes) {
+    if (threaded) {
+        unsetenv("TESMIRA_ENCMP3_SYNC");
+    } else {
+        setenv("TESMIRA_ENCMP3_SYNC", "1", 1);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    BE_CONFIG config = CutConfig();
+    DWORD samples = 0;
+    DWORD minBuffer = 0;
+    HBE_STREAM stream = 0;
+    if (api.init(&config, &samples, &minBuffer, &stream) != BE_ERR_SUCCESSFUL) {
+        return -1;
+    }
+    std::vector<uint8_t> block;
+    std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
+    bytes = 0;
+    DWORD produced = 0;
+    while (next(context, block)) {
+        api.encode(stream, static_cast<DWORD>(block.size() / 2),
+                   reinterpret_cast<const int16_t*>(block.data()), out.data(), &produced);
+        bytes += produced;
+    }
+    api.deinit(stream, out.data(), &produced);
+    bytes += produced;
+    api.close(stream);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+mpg123_handle* OpenDecoder(const std::string& path) {
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    mpg123_format_none(handle);
+    mpg123_format(handle, 44100, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    if (mpg123_open(handle, path.c_str()) != MPG123_OK) {
+        mpg123_delete(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // By default the library built beside this program.
+    std::string self(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    self.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    const std::string library =
+        argc > 1 ? argv[1] : self.substr(0, self.rfind('/') + 1) + "libencmp3.so";
+    void* handle = dlopen(library.c_str(), RTLD_NOW);
+    if (!handle) {
+        std::fprintf(stderr, "cannot load %s\n", library.c_str());
+        return 1;
+    }
+    const Api api{reinterpret_cast<BEINITSTREAM>(dlsym(handle, TEXT_BEINITSTREAM)),
+                  reinterpret_cast<BEENCODECHUNK>(dlsym(handle, TEXT_BEENCODECHUNK)),
+                  reinterpret_cast<BEDEINITSTREAM>(dlsym(handle, TEXT_BEDEINITSTREAM)),
+                  reinterpret_cast<BECLOSESTREAM>(dlsym(handle, TEXT_BECLOSESTREAM))};
+    mp3gen::ToneSpec spec;
+    spec.seconds = kSeconds;
+    spec.melody = true;
+    spec.bitrateKbps = 192;
+    const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(spec);
+    const std::string mp3Path = "/tmp/encmp3_bench_source.mp3";
+    mp3gen::WriteFileBytes(mp3Path, mp3gen::EncodeMp3(pcm, spec));
+    mpg123_init();
+
+    std::printf("120 s of 44.1 kHz stereo, 20480-byte blocks\n");
+    for (const bool threaded : {false, true}) {
+        PcmSource source{&pcm};
+        size_t bytes = 0;
+        const double encodeOnly = Run(api, threaded, NextPcmBlock, &source, bytes);
+        mpg123_handle* decoder = OpenDecoder(mp3Path);
+        size_t decodedBytes = 0;
+        const double withDecode = Run(api, threaded, NextDecodedBlock, decoder, decodedBytes);
+        mpg123_delete(decoder);
+        std::printf("%-16s encode only %.2f s (%zu bytes), decode+encode %.2f s\n",
+                    threaded ? "encoder thread:" : "caller thread:", encodeOnly, bytes, withDecode);
+    }
+    std::remove(mp3Path.c_str());
+    return 0;
+}
