@@ -1,0 +1,22 @@
+#include "CTesmiraApp.h"
+
+#include "CTesmiraDlg.h"
+#include "ScreenshotRequest.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+CTesmiraApp::CTesmiraApp(int& argc, char** argv) : application(argc, argv) {}
+
+bool CTesmiraApp::InitInstance() {
+    CTesmiraDlg dialog;
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        // A dropped file always comes with its full path.
+        const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
+        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OnDropFiles({path}); });
+    }
+    ScheduleScreenshotIfRequested(&dialog);
+    dialog.DoModal();
+    return false;
+}

@@ -1,0 +1,89 @@
+#include "CTesmiraDlg.h"
+
+#include "CMySliderControl.h"
+#include "CStaticCounter.h"
+#include "CTMStatic.h"
+#include "ControlIds.h"
+#include "ExecutableFolder.h"
+#include "PngResource.h"
+#include "ScrollNotifyEvent.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+namespace {
+
+const char kPlayerLibraryName[] = "libPlovex1.so";
+const char kDialogTemplatePath[] = ":/DIALOG/102";
+
+} // namespace
+
+CTesmiraDlg::CTesmiraDlg(SettingsEnvironment settingsEnvironment, std::string playerPath,
+                         QWidget* parent)
+    : CDialog(QString::fromLatin1(kDialogTemplatePath), parent),
+      settings(std::move(settingsEnvironment)), playerLibraryPath(std::move(playerPath)) {
+    InitSkinResources();
+    icon = QIcon(QStringLiteral(":/ICON/%1").arg(IDR_MAINFRAME));
+    RegisterControlClass<CMySliderControl>(IDC_SLIDER_POSITION);
+    RegisterControlClass<CMySliderControl>(IDC_SLIDER_SPEED);
+    RegisterControlClass<CMySliderControl>(IDC_SLIDER_PITCH);
+    RegisterControlClass<CTMStatic>(IDC_LABEL_TIME);
+    for (int id = IDC_LABEL_STEP1; id <= IDC_LABEL_STEP4; ++id) {
+        RegisterControlClass<CTMStatic>(id);
+    }
+    RegisterControlClass<CStaticCounter>(IDC_COUNTER);
+}
+
+CTesmiraDlg::~CTesmiraDlg() = default;
+
+std::string CTesmiraDlg::DefaultPlayerLibraryPath() {
+    return GetExecutableFolder() + kPlayerLibraryName;
+}
+
+void CTesmiraDlg::DoDataExchange() {
+    CDialog::DoDataExchange();
+    DDX_Control(IDC_EDIT_SOURCE, sourcePathEdit);
+    DDX_Control(IDC_SLIDER_POSITION, positionSlider);
+    DDX_Control(IDC_LABEL_TIME, timeLabel);
+    DDX_Control(IDC_STATIC_SECONDS, secondsText);
+    DDX_Control(IDC_EDIT_START, startEdit);
+    DDX_Control(IDC_EDIT_END, endEdit);
+    DDX_Control(IDC_PROGRESS_CUT, progressBar);
+    DDX_Control(IDC_EDIT_SPEED, speedEdit);
+    DDX_Control(IDC_EDIT_FADE_IN, fadeInEdit);
+    DDX_Control(IDC_EDIT_OUTPUT, outputPathEdit);
+    DDX_Control(IDC_CHECK_FADE_IN, fadeInBox);
+    DDX_Control(IDC_CHECK_SPEED_OUTPUT, speedOutputBox);
+    DDX_Control(IDC_CHECK_PITCH_OUTPUT, pitchOutputBox);
+    DDX_Control(IDC_EDIT_PITCH, pitchEdit);
+    DDX_Control(IDC_EDIT_FADE_OUT, fadeOutEdit);
+    DDX_Control(IDC_CHECK_FADE_OUT, fadeOutBox);
+    DDX_Control(IDC_STATIC_LENGTH, lengthLabel);
+    DDX_Control(IDC_SLIDER_SPEED, speedSlider);
+    DDX_Control(IDC_SLIDER_PITCH, pitchSlider);
+    for (int i = 0; i < 4; ++i) {
+        DDX_Control(IDC_LABEL_STEP1 + i, stepLabels[i]);
+    }
+    DDX_Control(IDC_EDIT_SAVE_FOLDER, saveFolderEdit);
+    DDX_Control(IDC_COUNTER, counter);
+}
+
+void CTesmiraDlg::customEvent(QEvent* event) {
+    if (event->type() == ScrollNotifyEvent::EventType()) {
+        const auto* scroll = static_cast<const ScrollNotifyEvent*>(event);
+        OnHScroll(scroll->code, scroll->source());
+        return;
+    }
+    CDialog::customEvent(event);
+}
+
+void CTesmiraDlg::OnHScroll(int /*code*/, QSlider* /*slider*/) {
+    // Branches per slider: 1021 the play position, 1023 and 1024 speed and pitch.
+}
+
+void CTesmiraDlg::OnTimer(int id) {
+    // Branches per timer: 1 the play position, 2 the cut progress.
+    CDialog::OnTimer(id);
+}

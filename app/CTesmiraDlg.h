@@ -1,0 +1,107 @@
+#pragma once
+// The program's only window: choose an MP3, preview it, mark a piece, cut it.
+//
+// The dialog is spread over one file per group of handlers:
+//   CTesmiraDlg.cpp            construction, control binding, timer and slider dispatch
+//   CTesmiraDlgMessageMap.cpp  which control notification goes to which handler
+//   CTesmiraDlgInit.cpp        OnInitDialog, InitControls, OnPaint
+//   CTesmiraDlgExit.cpp        OnOK, OnCancel
+//   CTesmiraDlgSource.cpp      choosing a source, the maker's page
+//   CTesmiraDlgFolders.cpp     the save folder buttons
+#include "CClipJob.h"
+#include "CDialog.h"
+#include "LengthMode.h"
+#include "PlayerApi.h"
+#include "Settings.h"
+
+#include <QIcon>
+#include <QImage>
+#include <span>
+#include <string>
+
+class CMySliderControl;
+class CStaticCounter;
+class CTMStatic;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QSlider;
+
+class CTesmiraDlg : public CDialog {
+public:
+    // settingsEnvironment says where Set.ini and the default save folder are;
+    // playerLibraryPath is the player library's full path.
+    explicit CTesmiraDlg(
+        SettingsEnvironment settingsEnvironment = SettingsEnvironment::FromProcess(),
+        std::string playerLibraryPath = DefaultPlayerLibraryPath(), QWidget* parent = nullptr);
+    ~CTesmiraDlg() override;
+
+    // libPlovex1.so beside the executable.
+    static std::string DefaultPlayerLibraryPath();
+
+    // Files dropped on the window, or given on the command line: one MP3 is accepted.
+    void OnDropFiles(const QStringList& files) override;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnTimer(int id) override;
+    void OnPaint() override;
+    void customEvent(QEvent* event) override;
+
+    void InitControls();
+    void SetUpCounter();
+    void WireMessages();
+    static std::span<const MessageMapEntry<CTesmiraDlg>> MessageMap();
+
+    // Slider notifications (posted by the custom sliders, the vertical ones included).
+    void OnHScroll(int code, QSlider* slider);
+
+    // Source selection.
+    void OnSelectSource();
+    void AcceptSource(const QString& path);
+    void OnMakerPage();
+
+    // Save folder.
+    void OnSetSaveFolder();
+    void OnOpenSaveFolder();
+
+    // The members, in the order the window was designed with.
+    QIcon icon;
+    QImage skinImages[4];
+    QImage logoImage;
+    Settings settings; // the settings file's path and the save folder
+    PlayerApi player;
+    QLineEdit* sourcePathEdit = nullptr;        // 1034
+    CMySliderControl* positionSlider = nullptr; // 1021
+    LengthMode lengthMode = CustomRange;
+    CTMStatic* timeLabel = nullptr;      // 1043
+    QLabel* secondsText = nullptr;       // 1044
+    QLineEdit* startEdit = nullptr;      // 1033
+    QLineEdit* endEdit = nullptr;        // 1035
+    QProgressBar* progressBar = nullptr; // 1040
+    QLineEdit* speedEdit = nullptr;      // 1038
+    QLineEdit* fadeInEdit = nullptr;     // 1036
+    std::string lastOutputPath;          // the file of the most recent cut
+    std::string sourcePath;              // the accepted source, UTF-8
+    CClipJob clipJob;
+    QLineEdit* outputPathEdit = nullptr;     // 1037
+    QCheckBox* fadeInBox = nullptr;          // 1041
+    QCheckBox* speedOutputBox = nullptr;     // 1045
+    QCheckBox* pitchOutputBox = nullptr;     // 1046
+    QLineEdit* pitchEdit = nullptr;          // 1039
+    QLineEdit* fadeOutEdit = nullptr;        // 1049
+    QCheckBox* fadeOutBox = nullptr;         // 1048
+    QLabel* lengthLabel = nullptr;           // 1047
+    CMySliderControl* speedSlider = nullptr; // 1023
+    CMySliderControl* pitchSlider = nullptr; // 1024
+    CTMStatic* stepLabels[4] = {};           // 1027 to 1030
+    QLineEdit* saveFolderEdit = nullptr;     // 1050
+    CStaticCounter* counter = nullptr;       // 1032
+
+private:
+    std::string playerLibraryPath;
+};
