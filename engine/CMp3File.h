@@ -2,18 +2,13 @@
 // Reads one MP3 file with libmad and delivers dithered 16-bit PCM, a play
 // position and a duration estimate.
 #include "CAudioFile.h"
+#include "XingInfo.h"
 
 #include <cstdint>
 #include <mad.h>
 #include <mutex>
 
-struct XingInfo {
-    int flags = 0; // bit 0 frames, bit 1 bytes, bit 2 toc, bit 3 scale; 0 = no Xing header
-    uint32_t frames = 0;
-    uint32_t bytes = 0;
-    uint8_t toc[100] = {};
-    int scale = 0;
-};
+struct FrameScanResult;
 
 class CMp3File : public CAudioFile {
 public:
@@ -34,8 +29,25 @@ public:
     void SeekTo(int64_t num, int64_t den) override;
     int GetPositionMs() override;
 
+    // True when the duration is known, not estimated: from a Xing frame count or measured.
+    bool HasExactDuration();
+    // Walks every frame header to the end of the file, makes the result the duration
+    // and returns it in ms; the read position is left as it was.
+    int MeasureDurationMs();
+
 private:
-    // (implementation helpers are private members declared by the implementer)
+    bool OpenLocked(const char* path);
+    bool FindAudio(FrameScanResult& scan);
+    void CloseLocked();
+    void SetOpenDuration();
+    void UpdateDurationInfo();
+    void SeekLocked(int64_t num, int64_t den);
+    double FileFraction(double f) const;
+    bool ReadMore();
+    bool Refill();
+    bool DecodeNextFrame();
+    uint32_t ConvertPcm(uint8_t* out, uint32_t frames);
+
     int file = -1;
     uint32_t fileSize = 0;
     XingInfo xing;
@@ -50,5 +62,9 @@ private:
     AudioInfo info;
     uint8_t buffer[kBufferSize + MAD_BUFFER_GUARD] = {};
     uint32_t bufferFill = 0;
-    std::recursive_mutex lock;
+    std::mutex lock;
+
+    uint32_t audioStart = 0;    // first believable frame; a seek to 0 starts here
+    bool dataEnded = false;     // the file's end is in `buffer`, guard bytes behind it
+    bool exactDuration = false; // `duration` is not an estimate
 };

@@ -1,0 +1,16 @@
+#pragma once
+// Noise-shaped dither from libmad's 28-bit fixed point to 16-bit samples.
+#include <cstdint>
+#include <mad.h>
+
+struct DitherState {
+    int32_t error0 = 0;
+    int32_t error1 = 0;
+    int32_t error2 = 0;
+    uint32_t random = 0;
+};
+
+// The program's two dither states (left, right): shared by every reader, never reset.
+DitherState& GlobalDither(int channel);
+
+int16_t Dither16(mad_fixed_t sample, DitherState& state);

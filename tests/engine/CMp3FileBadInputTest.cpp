@@ -1,0 +1,286 @@
+// CMp3File: files that are not what they claim, damaged files and odd sizes.
+#include "ReaderFixture.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace readertest;
+
+namespace {
+
+std::vector<uint8_t> RandomBytes(size_t n, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::vector<uint8_t> bytes(n);
+    for (auto& b : bytes) {
+        b = static_cast<uint8_t>(gen() & 0xFF);
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> Wav(const mp3gen::ToneSpec& spec) {
+    const auto pcm = mp3gen::SynthesizePcm(spec);
+    const auto dataBytes = static_cast<uint32_t>(pcm.size() * 2);
+    std::vector<uint8_t> out;
+    const auto put = [&out](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) {
+            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    };
+    const auto tag = [&out](const char* s) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<uint8_t>(s[i]));
+        }
+    };
+    const auto ch = static_cast<uint32_t>(spec.channels);
+    const auto rate = static_cast<uint32_t>(spec.sampleRate);
+    tag("RIFF");
+    put(36 + dataBytes, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(ch, 2);
+    put(rate, 4);
+    put(rate * ch * 2, 4);
+    put(ch * 2, 2);
+    put(16, 2);
+    tag("data");
+    put(dataBytes, 4);
+    const auto* p = reinterpret_cast<const uint8_t*>(pcm.data());
+    out.insert(out.end(), p, p + dataBytes);
+    return out;
+}
+
+TEST(CMp3FileBadInput, NonAudioIsRefused) {
+    TempDir dir;
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
+        {"empty.mp3", {}},
+        {"few.mp3", {0xFF, 0xFB, 0x90}},
+        {"id3only.mp3", mp3gen::MakeId3v2Tag(600)},
+        {"random1.mp3", RandomBytes(300000, 1)},
+        {"random2.mp3", RandomBytes(300000, 2)},
+        {"random3.mp3", RandomBytes(300000, 3)},
+        {"tone.wav.mp3", Wav(Tone(44100, 2, 3.0))},
+        {"melody.wav.mp3", Wav(Melody(22050, 1, 3.0))},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const std::string path = WriteBytes(dir, name, bytes);
+        CMp3File reader;
+        EXPECT_EQ(reader.Open(path.c_str()), 0);
+        uint8_t buf[64];
+        uint32_t n = sizeof(buf);
+        EXPECT_EQ(reader.Read(buf, n), 0);
+        EXPECT_EQ(n, 0u);
+    }
+    CMp3File reader;
+    EXPECT_EQ(reader.Open(dir.File("missing.mp3").c_str()), 0);
+    EXPECT_EQ(reader.Open(dir.Path().c_str()), 0);
+    const std::string fifo = dir.File("pipe.mp3");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(reader.Open(fifo.c_str()), 0); // and does not wait for a writer
+}
+
+TEST(CMp3FileBadInput, WrongTagSizeFallsBackToTheAudio) {
+    TempDir dir;
+    const auto audio = mp3gen::MakeMp3(Tone(44100, 2, 1.0));
+    const size_t frames = WalkFrames(audio).frames.size();
+    struct Case {
+        const char* name;
+        uint8_t size[4];
+    };
+    // Bytes with the high bit set (past the end unless masked), a size past the end,
+    // and a size that points into the middle of the tag's fake frames.
+    for (const Case c :
+         {Case{"unmasked", {0x80, 0x80, 0x81, 0x8A}}, Case{"past end", {0x7F, 0x7F, 0x7F, 0x7F}},
+          Case{"short", {0, 0, 0, 100}}}) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes = mp3gen::MakeId3v2Tag(266);
+        std::copy(c.size, c.size + 4, bytes.begin() + 6);
+        bytes.insert(bytes.end(), audio.begin(), audio.end());
+        const std::string path = WriteBytes(dir, "t.mp3", bytes);
+        CMp3File reader;
+        ASSERT_EQ(reader.Open(path.c_str()), 1);
+        AudioInfo info;
+        reader.GetInfo(info);
+        EXPECT_EQ(info.sampleRate, 44100);
+        EXPECT_EQ(info.bitrateKbps, 128);
+        EXPECT_EQ(ReadToEnd(reader, 2).Frames(), frames * 1152);
+    }
+}
+
+// A lone frame that libmad decodes (MPEG-1 Layer III, 48 kHz, mono, silent) carrying
+// a Xing header, followed by two bytes that pass for a frame sync but not a header.
+std::vector<uint8_t> LoneXingFrame() {
+    std::vector<uint8_t> frame(384, 0);
+    const uint8_t head[] = {0xFF, 0xFB, 0x94, 0xC0};
+    std::copy(head, head + 4, frame.begin());
+    const uint8_t xing[] = {'X', 'i', 'n', 'g', 0, 0, 0, 1, 0, 0, 0, 100};
+    std::copy(xing, xing + sizeof(xing), frame.begin() + 4 + 17);
+    frame.push_back(0xFF);
+    frame.push_back(0xE0);
+    return frame;
+}
+
+TEST(CMp3FileBadInput, JunkBeforeTheAudioIsPassedOver) {
+    TempDir dir;
+    const auto audio = mp3gen::MakeMp3(Tone(32000, 1, 1.0));
+    for (const unsigned seed : {7u, 8u, 9u}) {
+        for (const bool lone : {false, true}) {
+            SCOPED_TRACE(testing::Message() << seed << (lone ? " with a lone frame" : ""));
+            std::vector<uint8_t> bytes = RandomBytes(20000, seed);
+            if (lone) {
+                const auto frame = LoneXingFrame();
+                bytes.insert(bytes.begin() + 5000, frame.begin(), frame.end());
+            }
+            bytes.insert(bytes.end(), audio.begin(), audio.end());
+            const std::string path = WriteBytes(dir, "junk.mp3", bytes);
+            CMp3File reader;
+            ASSERT_EQ(reader.Open(path.c_str()), 1);
+            AudioInfo info;
+            reader.GetInfo(info);
+            EXPECT_EQ(info.sampleRate, 32000);
+            EXPECT_EQ(info.stereo, 0);
+            EXPECT_FALSE(reader.HasExactDuration());
+            EXPECT_EQ(ReadToEnd(reader, 1).Frames(), WalkFrames(audio).frames.size() * 1152);
+        }
+    }
+}
+
+TEST(CMp3FileBadInput, ShortAndTruncatedFilesDeliverTheirWholeFrames) {
+    TempDir dir;
+    const auto audio = mp3gen::MakeMp3(Tone(44100, 2, 1.0));
+    const auto frames = WalkFrames(audio).frames;
+    const FrameHeader last = frames.back();
+    const std::vector<uint8_t> truncated(
+        audio.begin(), audio.begin() + static_cast<long>(last.offset + last.length / 2));
+    const std::vector<uint8_t> single(audio.begin(),
+                                      audio.begin() + static_cast<long>(frames[0].length));
+    for (const auto& [bytes, expected] :
+         {std::pair{truncated, frames.size() - 1}, std::pair{single, size_t{1}}}) {
+        SCOPED_TRACE(bytes.size());
+        const std::string path = WriteBytes(dir, "short.mp3", bytes);
+        CMp3File reader;
+        ASSERT_EQ(reader.Open(path.c_str()), 1);
+        const Delivered d = ReadToEnd(reader, 2);
+        EXPECT_EQ(d.Frames(), expected * 1152);
+        EXPECT_EQ(d.finalResult, 0);
+    }
+}
+
+// A VBR fixture with its Xing field at `fieldOffset` (from "Xing") replaced.
+std::vector<uint8_t> PatchedVbr(size_t fieldOffset, const std::vector<uint8_t>& value,
+                                size_t* xingAt = nullptr) {
+    auto bytes = mp3gen::MakeMp3(Melody(44100, 2, 4.0, true));
+    const size_t at = FindXing(bytes);
+    if (xingAt) {
+        *xingAt = at;
+    }
+    std::copy(value.begin(), value.end(), bytes.begin() + static_cast<long>(at + fieldOffset));
+    return bytes;
+}
+
+TEST(CMp3FileBadInput, CorruptTableOfContentsStillSeeksInsideTheFile) {
+    TempDir dir;
+    // Flags 0x0F: frames and bytes precede the 100-byte table.
+    const std::string path = WriteBytes(dir, "toc.mp3", PatchedVbr(16, RandomBytes(100, 5)));
+    CMp3File reader;
+    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    AudioInfo info;
+    reader.GetInfo(info);
+    std::vector<uint8_t> buf(4608);
+    for (int i = 0; i <= 20; ++i) {
+        SCOPED_TRACE(i);
+        reader.SeekTo(info.durationMs * i / 20, info.durationMs);
+        EXPECT_LE(reader.GetPositionMs(), info.durationMs + 60);
+        uint32_t n = 4608;
+        reader.Read(buf.data(), n);
+        EXPECT_LE(n, 4608u);
+    }
+    reader.SeekTo(3, 0);
+    reader.SeekTo(-5, 7);
+    reader.SeekTo(INT64_MAX, 1);
+    EXPECT_LE(reader.GetPositionMs(), info.durationMs + 60);
+}
+
+TEST(CMp3FileBadInput, XingFrameCountOfZero) {
+    TempDir dir;
+    const auto bytes = PatchedVbr(8, {0, 0, 0, 0});
+    const std::string path = WriteBytes(dir, "zero.mp3", bytes);
+    CMp3File reader;
+    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    AudioInfo info;
+    reader.GetInfo(info);
+    EXPECT_EQ(info.durationMs, 0);
+    EXPECT_FALSE(reader.HasExactDuration());
+    // A zero duration gives no fraction: every seek goes to the start.
+    for (const int64_t den : {int64_t{0}, int64_t{4000}}) {
+        reader.SeekTo(2000, den);
+        EXPECT_EQ(reader.GetPositionMs(), 0);
+    }
+    const Delivered d = ReadToEnd(reader, 2);
+    EXPECT_EQ(d.Frames(), WalkFrames(bytes).frames.size() * 1152);
+    reader.GetInfo(info);
+    EXPECT_GE(info.durationMs, reader.GetPositionMs());
+}
+
+TEST(CMp3FileBadInput, ImpossibleXingFrameCountIsNotTrusted) {
+    TempDir dir;
+    const auto bytes = PatchedVbr(8, {0xFF, 0xFF, 0xFF, 0xFF});
+    const std::string path = WriteBytes(dir, "huge.mp3", bytes);
+    CMp3File reader;
+    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    AudioInfo info;
+    reader.GetInfo(info);
+    EXPECT_FALSE(reader.HasExactDuration());
+    EXPECT_GT(info.durationMs, 0);
+    EXPECT_LT(info.durationMs, 40000);
+    const double trueMs =
+        static_cast<double>(WalkFrames(bytes).frames.size()) * 1152 * 1000 / 44100;
+    EXPECT_NEAR(reader.MeasureDurationMs(), trueMs, 1.0);
+}
+
+TEST(CMp3FileBadInput, FilesOf4GiBAreRefused) {
+    TempDir dir;
+    const std::string path = WriteBytes(dir, "big.mp3", mp3gen::MakeMp3(Tone(44100, 2, 1.0)));
+    const off_t fourGiB = static_cast<off_t>(1) << 32;
+    if (::truncate(path.c_str(), fourGiB - 1) != 0) {
+        GTEST_SKIP() << "no sparse files here";
+    }
+    CMp3File reader;
+    ASSERT_EQ(reader.Open(path.c_str()), 1); // the largest size a 32-bit offset reaches
+    AudioInfo info;
+    reader.GetInfo(info);
+    EXPECT_GT(info.durationMs, 0);
+    reader.SeekTo(info.durationMs / 2, info.durationMs);
+    EXPECT_GT(reader.GetPositionMs(), 0);
+    ASSERT_EQ(::truncate(path.c_str(), fourGiB), 0);
+    EXPECT_EQ(reader.Open(path.c_str()), 0);
+    ASSERT_EQ(::truncate(path.c_str(), fourGiB + 4096), 0);
+    EXPECT_EQ(reader.Open(path.c_str()), 0);
+}
+
+TEST(CMp3FileBadInput, ClosedReaderDeliversNothing) {
+    TempDir dir;
+    const std::string path = WriteBytes(dir, "a.mp3", mp3gen::MakeMp3(Tone(44100, 2, 1.0)));
+    CMp3File reader;
+    uint8_t buf[64];
+    uint32_t n = sizeof(buf);
+    EXPECT_EQ(reader.Read(buf, n), 0);
+    EXPECT_EQ(n, 0u);
+    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    n = sizeof(buf);
+    EXPECT_EQ(reader.Read(buf, n), 1);
+    const int pos = reader.GetPositionMs();
+    reader.Close();
+    reader.Close();
+    n = sizeof(buf);
+    EXPECT_EQ(reader.Read(buf, n), 0);
+    reader.SeekTo(500, 1000);
+    EXPECT_EQ(reader.GetPositionMs(), pos);
+}
+
+} // namespace

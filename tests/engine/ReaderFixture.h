@@ -1,0 +1,133 @@
+#pragma once
+// Helpers for the reader's tests: generated MP3 files, whole-file reads and
+// byte patches of the fixtures.
+#include "CMp3File.h"
+#include "Mp3Check.h"
+#include "Mp3Gen.h"
+#include "TempDir.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace readertest {
+
+inline mp3gen::ToneSpec Tone(int rate, int channels, double seconds, bool vbr = false) {
+    mp3gen::ToneSpec spec;
+    spec.sampleRate = rate;
+    spec.channels = channels;
+    spec.seconds = seconds;
+    spec.vbr = vbr;
+    return spec;
+}
+
+inline mp3gen::ToneSpec Melody(int rate, int channels, double seconds, bool vbr = false) {
+    mp3gen::ToneSpec spec = Tone(rate, channels, seconds, vbr);
+    spec.melody = true;
+    return spec;
+}
+
+inline std::string WriteBytes(const TempDir& dir, const std::string& name,
+                              const std::vector<uint8_t>& bytes) {
+    const std::string path = dir.File(name);
+    mp3gen::WriteFileBytes(path, bytes);
+    return path;
+}
+
+// Samples per frame of a Layer III stream at this rate.
+inline int SamplesPerFrame(int rate) {
+    return rate >= 32000 ? 1152 : 576;
+}
+
+// Everything the reader delivers from its current position, in blocks of `block` bytes.
+struct Delivered {
+    std::vector<int16_t> pcm;
+    int channels = 2;
+    uint32_t lastBytes = 0; // bytes of the last block that delivered anything
+    int finalResult = -1;   // result of the call that delivered nothing
+    size_t Frames() const { return pcm.size() / static_cast<size_t>(channels); }
+};
+
+inline Delivered ReadToEnd(CMp3File& reader, int channels, uint32_t block = 20480) {
+    Delivered d;
+    d.channels = channels;
+    std::vector<uint8_t> buf(block);
+    for (;;) {
+        uint32_t bytes = block;
+        const int r = reader.Read(buf.data(), bytes);
+        if (bytes == 0) {
+            d.finalResult = r;
+            return d;
+        }
+        d.lastBytes = bytes;
+        const auto* s = reinterpret_cast<const int16_t*>(buf.data());
+        d.pcm.insert(d.pcm.end(), s, s + bytes / 2);
+    }
+}
+
+inline std::vector<int16_t> ReadFrames(CMp3File& reader, int channels, size_t frames) {
+    std::vector<int16_t> pcm(frames * static_cast<size_t>(channels));
+    auto bytes = static_cast<uint32_t>(pcm.size() * 2);
+    reader.Read(reinterpret_cast<uint8_t*>(pcm.data()), bytes);
+    pcm.resize(bytes / 2);
+    return pcm;
+}
+
+// Offset of "Xing" in the first frame, or npos.
+inline size_t FindXing(const std::vector<uint8_t>& bytes) {
+    const char tag[] = "Xing";
+    const auto it = std::search(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 200),
+                                tag, tag + 4);
+    return it == bytes.begin() + std::min<size_t>(bytes.size(), 200)
+               ? std::string::npos
+               : static_cast<size_t>(it - bytes.begin());
+}
+
+inline void PutBE32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (24 - 8 * i));
+    }
+}
+
+// Channel `ch` of interleaved PCM as doubles.
+inline std::vector<double> Channel(const std::vector<int16_t>& pcm, int channels, int ch) {
+    std::vector<double> out;
+    for (size_t i = static_cast<size_t>(ch); i < pcm.size(); i += static_cast<size_t>(channels)) {
+        out.push_back(pcm[i]);
+    }
+    return out;
+}
+
+struct Match {
+    long lag = -1;
+    double correlation = 0.0;
+};
+
+// Where `part` sits best in `whole`, searched over lags [from, to].
+inline Match BestMatch(const std::vector<double>& whole, const std::vector<double>& part, long from,
+                       long to) {
+    Match best;
+    for (long lag = std::max(0L, from); lag <= to; ++lag) {
+        if (static_cast<size_t>(lag) + part.size() > whole.size()) {
+            break;
+        }
+        double xy = 0;
+        double xx = 0;
+        double yy = 0;
+        for (size_t i = 0; i < part.size(); ++i) {
+            const double x = whole[static_cast<size_t>(lag) + i];
+            xy += x * part[i];
+            xx += x * x;
+            yy += part[i] * part[i];
+        }
+        const double c = (xx > 0 && yy > 0) ? xy / std::sqrt(xx * yy) : 0.0;
+        if (c > best.correlation) {
+            best = {lag, c};
+        }
+    }
+    return best;
+}
+
+} // namespace readertest
