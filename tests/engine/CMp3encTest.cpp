@@ -183,6 +183,16 @@ TEST(CMp3encFile, FullDeviceIsReportedAsFailure) {
     EXPECT_FALSE(encoder.Finish()); // the result stays
 }
 
+TEST(CMp3encFile, RefusedFormatIsReportedAsFailure) {
+    TempDir dir;
+    bool ok = false;
+    CMp3enc encoder(ok, dir.File("rate0.mp3").c_str(), 0, 2);
+    ASSERT_TRUE(ok); // the file exists, but no stream encodes into it
+    EXPECT_FALSE(EncodeInBlocks(encoder, Tone(2, 0.1)));
+    EXPECT_FALSE(encoder.Finish());
+    EXPECT_FALSE(encoder.HasWriteError());
+}
+
 TEST(CMp3encFile, DiscardOutputLeavesNoFile) {
     TempDir dir;
     const std::string path = dir.File("failed.mp3");
