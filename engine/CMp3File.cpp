@@ -47,6 +47,33 @@ int AudioStartCandidates(int fd, uint32_t fileSize, uint32_t (&out)[3]) {
     return n;
 }
 
+uint32_t FileSizeOf(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size < 0) {
+        return 0;
+    }
+    return static_cast<uint32_t>(
+        std::min<uint64_t>(static_cast<uint64_t>(st.st_size), kMaxFileSize));
+}
+
+// A readable regular file below 4 GiB, or -1.
+int OpenRegularFile(const char* path) {
+    // Non-blocking so that a FIFO cannot hang the open.
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<uint64_t>(st.st_size) > kMaxFileSize) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return fd;
+}
+
 } // namespace
 
 CMp3File::CMp3File() = default;
@@ -65,21 +92,12 @@ bool CMp3File::OpenLocked(const char* path) {
     if (!path) {
         return false;
     }
-    // Non-blocking so that a FIFO cannot hang the open; only regular files are read.
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) {
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) > kMaxFileSize) {
-        ::close(fd);
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     file = fd;
-    fileSize = static_cast<uint32_t>(st.st_size);
+    fileSize = FileSizeOf(fd);
     mad_stream_init(&stream);
     mad_frame_init(&frame);
     mad_synth_init(&synth);
@@ -170,11 +188,7 @@ void CMp3File::GetInfo(AudioInfo& out) {
         }
         if (mad_timer_compare(position, duration) > 0) {
             duration = position;
-            struct stat st {};
-            if (::fstat(file, &st) == 0 && st.st_size >= 0) {
-                fileSize = static_cast<uint32_t>(
-                    std::min<uint64_t>(static_cast<uint64_t>(st.st_size), kMaxFileSize));
-            }
+            fileSize = FileSizeOf(file);
         }
         UpdateDurationInfo();
     }

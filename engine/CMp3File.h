@@ -43,6 +43,7 @@ private:
     void UpdateDurationInfo();
     void SeekLocked(int64_t num, int64_t den);
     double FileFraction(double f) const;
+    void PrimeDecoder();
     bool ReadMore();
     bool Refill();
     bool DecodeNextFrame();

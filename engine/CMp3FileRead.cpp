@@ -74,26 +74,31 @@ void CMp3File::SeekLocked(int64_t num, int64_t den) {
     mad_synth_mute(&synth);
 
     if (f > 0.0) {
-        // Prime the decoder: the reservoir and the filters need two frames.
-        for (int decoded = 0; decoded < 2;) {
-            if (mad_frame_decode(&frame, &stream) != 0) {
-                // A frame whose reservoir lies before the jump still passes its time.
-                if (stream.error == MAD_ERROR_BADDATAPTR) {
-                    mad_timer_add(&position, frame.header.duration);
-                }
-                if (MAD_RECOVERABLE(stream.error)) {
-                    continue;
-                }
-                break;
-            }
-            mad_timer_add(&position, frame.header.duration);
-            if (++decoded == 2) {
-                mad_synth_frame(&synth, &frame);
-            }
-        }
+        PrimeDecoder();
     }
     synth.pcm.length = 0;
     pcmIndex = 0;
+}
+
+// The reservoir and the filters need two frames before the audio is right; their
+// samples are not delivered.
+void CMp3File::PrimeDecoder() {
+    for (int decoded = 0; decoded < 2;) {
+        if (mad_frame_decode(&frame, &stream) != 0) {
+            // A frame whose reservoir lies before the jump still passes its time.
+            if (stream.error == MAD_ERROR_BADDATAPTR) {
+                mad_timer_add(&position, frame.header.duration);
+            }
+            if (MAD_RECOVERABLE(stream.error)) {
+                continue;
+            }
+            return;
+        }
+        mad_timer_add(&position, frame.header.duration);
+        if (++decoded == 2) {
+            mad_synth_frame(&synth, &frame);
+        }
+    }
 }
 
 bool CMp3File::ReadMore() {

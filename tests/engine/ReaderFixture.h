@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,9 @@ inline mp3gen::ToneSpec Melody(int rate, int channels, double seconds, bool vbr 
 inline std::string WriteBytes(const TempDir& dir, const std::string& name,
                               const std::vector<uint8_t>& bytes) {
     const std::string path = dir.File(name);
-    mp3gen::WriteFileBytes(path, bytes);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
