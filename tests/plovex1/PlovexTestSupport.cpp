@@ -6,9 +6,10 @@
 
 namespace {
 
+// Never unloaded, as in the program: the player's thread and SDL's live until the process ends.
 CDynamicLibrary& Library() {
-    static CDynamicLibrary library;
-    return library;
+    static auto* library = new CDynamicLibrary;
+    return *library;
 }
 
 } // namespace
