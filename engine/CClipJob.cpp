@@ -234,6 +234,7 @@ int CClipJob::RunCut() {
         uint32_t bytes = kInputBlockBytes;
         reader->Read(in.data(), bytes);
         if (bytes == 0) {
+            PublishProgress();
             break;
         }
         ApplyFadeIn(*this, in.data(), static_cast<int>(bytes));
