@@ -1,0 +1,103 @@
+// Leaving the program: the exit question from every way out, Enter doing nothing, and a
+// running cut stopped before the process ends.
+#include "ControlIds.h"
+#include "ProcessExit.h"
+#include "WindowFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kExitQuestion = QString::fromUtf8("是否退出Tesmira？");
+
+} // namespace
+
+class ExitTest : public WindowTest {
+protected:
+    // A shown window with a source (timer 1), the cut timer and a cut that keeps running.
+    std::unique_ptr<TestDlg> BusyDialog() {
+        auto dialog = MakeDialog();
+        fake.Configure(1, 60000);
+        const std::string song = MakeSong("long.mp3", 60.0);
+        dialog->OnDropFiles({QString::fromStdString(song)});
+        CClipJob& job = dialog->clipJob;
+        job.SetThrottleMs(50); // slow enough to be still running when the test asks
+        EXPECT_TRUE(job.OpenSource(song.c_str()));
+        const AudioInfo info = job.GetSourceInfo();
+        const std::string out = dir.File("cut.mp3");
+        EXPECT_TRUE(job.OpenOutput(out.c_str(), info.sampleRate, info.stereo ? 2 : 1));
+        job.SetRange(0, 60000);
+        job.Start();
+        dialog->SetTimer(kCutTimerId, kCutTimerMs);
+        dialog->show();
+        return dialog;
+    }
+};
+
+TEST_F(ExitTest, NoKeepsTheWindowTheTimersAndTheCut) {
+    auto dialog = BusyDialog();
+    exitAnswer = IDNO;
+    Click(*dialog, IDCANCEL);                      // "退出"
+    QTest::keyClick(dialog.get(), Qt::Key_Escape); // Esc
+    dialog->close();                               // the close box
+    EXPECT_EQ(messages, QStringList({kExitQuestion, kExitQuestion, kExitQuestion}));
+    for (MessageBoxKind kind : kinds) {
+        EXPECT_EQ(kind, MessageBoxKind::ExitQuestion);
+    }
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->IsTimerRunning(kPlaybackTimerId));
+    EXPECT_TRUE(dialog->IsTimerRunning(kCutTimerId));
+    EXPECT_TRUE(dialog->clipJob.IsRunning());
+    EXPECT_TRUE(exitCodes.empty());
+    dialog->clipJob.Stop();
+}
+
+TEST_F(ExitTest, YesStopsTheCutKillsTheTimersAndEndsTheProcess) {
+    auto dialog = BusyDialog();
+    exitAnswer = IDYES;
+    bool runningAtExit = true;
+    bool timersAtExit = true;
+    SetEndProcessFunction([&](int code) {
+        exitCodes.push_back(code);
+        runningAtExit = dialog->clipJob.IsRunning();
+        timersAtExit =
+            dialog->IsTimerRunning(kPlaybackTimerId) || dialog->IsTimerRunning(kCutTimerId);
+    });
+    Click(*dialog, IDCANCEL);
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+    EXPECT_FALSE(runningAtExit);
+    EXPECT_FALSE(timersAtExit);
+    EXPECT_FALSE(dialog->isVisible()); // had the process lived on, the dialog ends
+}
+
+TEST_F(ExitTest, ExitBeforeAnySourceEndsAtOnce) {
+    auto dialog = MakeDialog();
+    exitAnswer = IDYES;
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    EXPECT_EQ(messages, QStringList{kExitQuestion});
+    EXPECT_EQ(exitCodes, std::vector<int>{0});
+}
+
+TEST_F(ExitTest, EnterDoesNothingWhereverTheFocusIs) {
+    auto dialog = MakeDialog();
+    fake.Configure(1, 5000);
+    dialog->show();
+    openFileAnswer = "/m/a.mp3";
+    for (int id : {IDC_EDIT_START, IDC_BTN_SELECT_SOURCE, IDCANCEL, IDC_EDIT_FADE_IN}) {
+        QWidget* target = dialog->GetDlgItem(id);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
+    }
+    dialog->accept(); // what the dialog manager makes of Enter: OnOK, which does nothing
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(openFileFilters.isEmpty());
+    EXPECT_TRUE(exitCodes.empty());
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault())
+            << button->objectName().toStdString();
+    }
+}

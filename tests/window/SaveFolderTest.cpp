@@ -1,0 +1,50 @@
+// The save folder buttons: choosing a folder, and opening it in the file manager.
+#include "ControlIds.h"
+#include "Settings.h"
+#include "WindowFixture.h"
+
+#include <filesystem>
+
+TEST_F(WindowTest, ChosenSaveFolderIsShownAndKeptButNotCreated) {
+    auto dialog = MakeDialog();
+    const std::string chosen = dir.File("not/yet/there");
+    folderAnswer = QString::fromStdString(chosen);
+    Click(*dialog, IDC_BTN_SET_SAVE_FOLDER);
+
+    EXPECT_EQ(folderTitles, QStringList{QString::fromUtf8("选择剪切保存目录")});
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER).toStdString(), chosen);
+    EXPECT_EQ(dialog->settings.SaveFolder(), chosen);
+    EXPECT_FALSE(std::filesystem::exists(chosen));
+    // Written to Set.ini beside the executable: the next start reads it back.
+    std::filesystem::create_directories(chosen);
+    Settings next(SettingsEnvironment{exeFolder, home, ""});
+    next.LoadSettings();
+    EXPECT_EQ(next.SaveFolder(), chosen);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(WindowTest, CancelledFolderBrowserChangesNothing) {
+    auto dialog = MakeDialog();
+    const QString before = dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER);
+    folderAnswer.clear();
+    Click(*dialog, IDC_BTN_SET_SAVE_FOLDER);
+    EXPECT_EQ(folderTitles.size(), 1);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER), before);
+    EXPECT_FALSE(std::filesystem::exists(exeFolder + "Set.ini"));
+}
+
+TEST_F(WindowTest, OpenSaveFolderShowsTheFolderBeforeAnyCutAndTheFileAfter) {
+    auto dialog = MakeDialog();
+    Click(*dialog, IDC_BTN_OPEN_SAVE_FOLDER);
+    ASSERT_EQ(openedUrls.size(), 1u);
+    EXPECT_EQ(openedUrls.front(), QUrl::fromLocalFile(QString::fromStdString(home + "/剪切")));
+    EXPECT_TRUE(shownItems.empty());
+
+    dialog->lastOutputPath = home + "/剪切/song_剪切1206035959.mp3";
+    Click(*dialog, IDC_BTN_OPEN_SAVE_FOLDER);
+    ASSERT_EQ(shownItems.size(), 1u);
+    EXPECT_EQ(shownItems.front(),
+              QStringList{QUrl::fromLocalFile(QString::fromStdString(dialog->lastOutputPath))
+                              .toString(QUrl::FullyEncoded)});
+    EXPECT_EQ(openedUrls.size(), 1u);
+}

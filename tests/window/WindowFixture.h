@@ -1,0 +1,58 @@
+#pragma once
+// A main window made for a test: settings in a temporary folder, the fake player, and every
+// seam (message boxes, file pickers, file manager, process end) answered by the test.
+#include "CTesmiraDlg.h"
+#include "FakePlayer.h"
+#include "MessageBox.h"
+#include "TempDir.h"
+
+#include <QStringList>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+// The dialog with its protected parts opened to the test.
+class TestDlg : public CTesmiraDlg {
+public:
+    using CTesmiraDlg::clipJob;
+    using CTesmiraDlg::counter;
+    using CTesmiraDlg::CTesmiraDlg;
+    using CTesmiraDlg::lastOutputPath;
+    using CTesmiraDlg::logoImage;
+    using CTesmiraDlg::positionSlider;
+    using CTesmiraDlg::settings;
+    using CTesmiraDlg::sourcePath;
+    using CTesmiraDlg::stepLabels;
+    using CTesmiraDlg::timeLabel;
+};
+
+class WindowTest : public testing::Test {
+protected:
+    WindowTest();
+    ~WindowTest() override;
+
+    // A created (not shown) dialog that loads the player library at playerPath.
+    std::unique_ptr<TestDlg> MakeDialog(const std::string& playerPath = FAKE_PLAYER_PATH);
+    void Click(TestDlg& dialog, int id);
+    // A generated MP3 of the given length in the temporary folder.
+    std::string MakeSong(const std::string& name, double seconds);
+
+    TempDir dir;
+    std::string exeFolder; // where Set.ini goes
+    std::string home;
+    FakePlayer fake;
+
+    QStringList messages; // texts of every message box, in order
+    std::vector<MessageBoxKind> kinds;
+    std::vector<bool> owned; // whether each box had an owner window
+    int exitAnswer = IDNO;   // the answer to the exit question
+    std::vector<int> exitCodes;
+
+    QString openFileAnswer; // what the open-file dialog returns ("" = cancelled)
+    QStringList openFileFilters;
+    QString folderAnswer; // what the folder browser returns
+    QStringList folderTitles;
+    std::vector<QStringList> shownItems; // file manager ShowItems calls
+    std::vector<QUrl> openedUrls;
+};
