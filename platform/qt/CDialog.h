@@ -65,6 +65,10 @@ public:
     // does not run. Lets tests drive the timers without waiting.
     bool FireTimer(int id);
 
+    // What the dialog manager makes of Enter and Esc: OnOK and OnCancel.
+    void accept() override;
+    void reject() override;
+
     // A message box owned by the dialog: OK button, the application's name as caption.
     int MessageBox(const QString& text);
 
@@ -115,8 +119,6 @@ protected:
         return all;
     }
 
-    void accept() override;
-    void reject() override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
