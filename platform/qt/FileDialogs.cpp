@@ -1,5 +1,6 @@
 #include "FileDialogs.h"
 
+#include <QEventLoop>
 #include <QFileDialog>
 
 namespace {
@@ -27,7 +28,20 @@ QString BrowseForFolder(const QString& title) {
     if (BrowseFolderOverride()) {
         return BrowseFolderOverride()(title);
     }
-    return QFileDialog::getExistingDirectory(nullptr, title, QString(), QFileDialog::ShowDirsOnly);
+    // getExistingDirectory would block every window of the program; this browser runs its
+    // own loop without an owner and leaves the main window usable meanwhile.
+    QFileDialog browser(nullptr, title);
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    browser.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&browser, &QDialog::finished, &loop, &QEventLoop::quit);
+    browser.show();
+    loop.exec();
+    if (browser.result() != QDialog::Accepted || browser.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return browser.selectedFiles().front();
 }
 
 void SetOpenFileFunction(OpenFileFunction function) {
