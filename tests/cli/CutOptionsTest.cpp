@@ -7,7 +7,7 @@
 
 namespace {
 
-bool Parse(std::initializer_list<const char*> args, CutOptions& options, std::string& error) {
+bool Parse(const std::vector<const char*>& args, CutOptions& options, std::string& error) {
     std::vector<char*> argv{const_cast<char*>("tesmira-cut")};
     for (const char* a : args) {
         argv.push_back(const_cast<char*>(a));
@@ -48,7 +48,7 @@ TEST(CutOptions, WholeSongIsTheDefaultAndSeveralInputsNeedAFolder) {
 }
 
 TEST(CutOptions, UsageErrorsAreNamed) {
-    const std::vector<std::initializer_list<const char*>> bad = {
+    const std::vector<std::vector<const char*>> bad = {
         {},
         {"a.mp3", "--start", "5"},
         {"a.mp3", "--whole", "--start", "1", "--end", "2"},
