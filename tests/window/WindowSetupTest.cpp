@@ -124,3 +124,24 @@ TEST_F(WindowTest, IncompletePlayerLibraryLeavesAUsableWindow) {
     EXPECT_EQ(messages, QStringList{QString::fromUtf8("mp3文件打开失败！")});
     EXPECT_EQ(Text(*dialog, IDC_EDIT_SOURCE), "");
 }
+
+TEST_F(WindowTest, LogoIsPaintedAtItsOwnSizeFromTheHiddenAnchor) {
+    auto dialog = MakeDialog();
+    const QImage& logo = dialog->logoImage;
+    ASSERT_FALSE(logo.isNull());
+    const QPoint anchor = dialog->GetDlgItem(IDC_STATIC_LOGO)->geometry().topLeft();
+    const QImage shot = dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Opaque logo pixels show exactly; the window's own colour is around them.
+    int compared = 0;
+    for (int y = 0; y < logo.height() && anchor.y() + y < shot.height(); y += 7) {
+        for (int x = 0; x < logo.width(); x += 7) {
+            const QColor pixel = logo.pixelColor(x, y);
+            if (pixel.alpha() == 255) {
+                EXPECT_EQ(shot.pixelColor(anchor + QPoint(x, y)), pixel) << x << "," << y;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 50);
+    EXPECT_EQ(shot.pixelColor(anchor - QPoint(1, 1)), dialog->palette().color(QPalette::Window));
+}
