@@ -1,6 +1,7 @@
 // Times libencmp3.so on 120 s of 44.1 kHz stereo fed in 20480-byte blocks:
 // encoding alone, and decoding each block (libmpg123) before encoding it, as a
-// cut does. Each in the caller's thread and with the library's encoder thread.
+// cut does, and with the cut worker's 10 ms pause after each block. Each in the
+// caller's thread and with the library's encoder thread.
 // Usage: encmp3_bench [path/to/libencmp3.so] (default: the one beside this program)
 #include "EncMp3Interface.h"
 #include "Mp3Gen.h"
@@ -12,6 +13,7 @@
 #include <dlfcn.h>
 #include <mpg123.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -48,10 +50,14 @@ using BlockSource = bool (*)(void* context, std::vector<uint8_t>& block);
 struct PcmSource {
     const std::vector<int16_t>* pcm;
     size_t at = 0;
+    bool pause = false; // the cut's worker sleeps 10 ms after each block
 };
 
 bool NextPcmBlock(void* context, std::vector<uint8_t>& block) {
     auto* source = static_cast<PcmSource*>(context);
+    if (source->pause && source->at > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     const size_t total = source->pcm->size() * 2;
     if (source->at >= total) {
         return false;
@@ -145,7 +151,7 @@ int main(int argc, char** argv) {
     spec.melody = true;
     spec.bitrateKbps = 192;
     const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(spec);
-    const std::string mp3Path = "/tmp/encmp3_bench_source.mp3";
+    const std::string mp3Path = "/tmp/encmp3_bench_" + std::to_string(getpid()) + ".mp3";
     mp3gen::WriteFileBytes(mp3Path, mp3gen::EncodeMp3(pcm, spec));
     mpg123_init();
 
@@ -154,12 +160,16 @@ int main(int argc, char** argv) {
         PcmSource source{&pcm};
         size_t bytes = 0;
         const double encodeOnly = Run(api, threaded, NextPcmBlock, &source, bytes);
+        PcmSource pausing{&pcm, 0, true};
+        const double withPause = Run(api, threaded, NextPcmBlock, &pausing, bytes);
         mpg123_handle* decoder = OpenDecoder(mp3Path);
         size_t decodedBytes = 0;
         const double withDecode = Run(api, threaded, NextDecodedBlock, decoder, decodedBytes);
         mpg123_delete(decoder);
-        std::printf("%-16s encode only %.2f s (%zu bytes), decode+encode %.2f s\n",
-                    threaded ? "encoder thread:" : "caller thread:", encodeOnly, bytes, withDecode);
+        std::printf("%-16s encode only %.2f s (%zu bytes), decode+encode %.2f s, "
+                    "encode with a 10 ms pause per block %.2f s\n",
+                    threaded ? "encoder thread:" : "caller thread:", encodeOnly, bytes, withDecode,
+                    withPause);
     }
     std::remove(mp3Path.c_str());
     return 0;
