@@ -79,11 +79,26 @@ void CTesmiraDlg::customEvent(QEvent* event) {
     CDialog::customEvent(event);
 }
 
-void CTesmiraDlg::OnHScroll(int /*code*/, QSlider* /*slider*/) {
+void CTesmiraDlg::OnHScroll(int code, QSlider* slider) {
     // Branches per slider: 1021 the play position, 1023 and 1024 speed and pitch.
+    if (slider == nullptr) {
+        return; // the slider is gone
+    }
+    if (slider == positionSlider) {
+        OnPositionScroll(code);
+    } else if (slider == speedSlider) {
+        ApplySpeedSlider();
+    } else if (slider == pitchSlider) {
+        ApplyPitchSlider();
+    }
 }
 
 void CTesmiraDlg::OnTimer(int id) {
     // Branches per timer: 1 the play position, 2 the cut progress.
+    if (id == kPlaybackTimerId) {
+        OnPlaybackTimer();
+    } else if (id == kCutTimerId) {
+        OnCutTimer();
+    }
     CDialog::OnTimer(id);
 }

@@ -8,6 +8,10 @@
 //   CTesmiraDlgExit.cpp        OnOK, OnCancel
 //   CTesmiraDlgSource.cpp      choosing a source, the maker's page
 //   CTesmiraDlgFolders.cpp     the save folder buttons
+//   CTesmiraDlgSegment.cpp     start and end of the segment, the length mode and label
+//   CTesmiraDlgCut.cpp         the cut command and its progress
+//   CTesmiraDlgTransport.cpp   play, pause, stop, seeking, the play-position timer
+//   CTesmiraDlgFactors.cpp     speed and pitch factors
 #include "CClipJob.h"
 #include "CDialog.h"
 #include "LengthMode.h"
@@ -68,6 +72,46 @@ protected:
     // Save folder.
     void OnSetSaveFolder();
     void OnOpenSaveFolder();
+
+    // Segment selection and its texts.
+    void OnSetStart();
+    void OnSetEnd();
+    void OnStartEditChanged();
+    void OnEndEditChanged();
+    void ApplySegmentEdit(int editId, int& mark);
+    void OnCustomRangeMode();
+    void OnWholeSourceMode();
+    void UpdateLengthLabelFromEdits();
+    void RefreshSliderMarks();
+    // The control's text without leading and trailing white space.
+    std::string GetTrimmedItemText(int id) const;
+
+    // The cut command and its progress timer.
+    struct CutSegment {
+        int startMs = 0;
+        int endMs = 0;
+        int lengthMs = 0;
+    };
+    void OnStartCut();
+    bool ReadCutSegment(CutSegment& segment);
+    bool PrepareCut(const CutSegment& segment);
+    void OnCutTimer();
+
+    // Transport and the play position.
+    bool CheckSourceOpen();
+    void OnPlay();
+    void OnPause();
+    void OnStop();
+    void OnPositionScroll(int code);
+    void OnPlaybackTimer();
+
+    // Speed and pitch.
+    void ApplySpeedSlider();
+    void ApplyPitchSlider();
+    void OnSpeedPlus();
+    void OnSpeedMinus();
+    void OnPitchPlus();
+    void OnPitchMinus();
 
     // The members, in the order the window was designed with.
     QIcon icon;

@@ -60,7 +60,7 @@ TEST_F(WindowTest, AcceptedSourceIsOpenedPausedAndFollowed) {
     EXPECT_EQ(dialog->positionSlider->minimum(), 0);
     EXPECT_EQ(dialog->positionSlider->maximum(), 125000);
     EXPECT_EQ(dialog->positionSlider->value(), 0);
-    EXPECT_EQ(dialog->positionSlider->startMark, -1);
+    EXPECT_EQ(dialog->positionSlider->startMark, 0); // from the start edit's "0"
     EXPECT_EQ(dialog->TimerInterval(kPlaybackTimerId), 1000);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SOURCE), QString::fromUtf8("/音乐/一首歌.mp3"));
     EXPECT_EQ(dialog->sourcePath, "/音乐/一首歌.mp3");
@@ -109,7 +109,7 @@ TEST_F(WindowTest, SecondSourceReplacesTheFirst) {
                                                      "Open /m/first.mp3", "GetLen", "Pause"}));
     EXPECT_EQ(dialog->positionSlider->maximum(), 30000);
     EXPECT_EQ(dialog->positionSlider->value(), 0);
-    EXPECT_EQ(dialog->positionSlider->startMark, -1);
+    EXPECT_EQ(dialog->positionSlider->startMark, 0); // the old mark gone, the new one at "0"
 }
 
 TEST_F(WindowTest, StartEditReportsAChangeEvenWhenItKeepsItsText) {

@@ -81,8 +81,9 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     auto* pitch = qobject_cast<QSlider*>(dialog->GetDlgItem(IDC_SLIDER_PITCH));
     EXPECT_EQ(std::make_pair(speed->maximum(), speed->value()), std::make_pair(20, 10));
     EXPECT_EQ(std::make_pair(pitch->maximum(), pitch->value()), std::make_pair(40, 20));
-    EXPECT_EQ(dialog->positionSlider->startMark, -1);
-    EXPECT_EQ(dialog->positionSlider->endMark, -1);
+    // The marks were cleared, then the emptied edits set both to the slider's position 0.
+    EXPECT_EQ(dialog->positionSlider->startMark, 0);
+    EXPECT_EQ(dialog->positionSlider->endMark, 0);
     EXPECT_EQ(qobject_cast<QProgressBar*>(dialog->GetDlgItem(IDC_PROGRESS_CUT))->value(), 0);
     EXPECT_FALSE(dialog->IsTimerRunning(kPlaybackTimerId));
     EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));

@@ -1,0 +1,81 @@
+// Previewing the source: play, pause, stop, seeking with the position slider, and the
+// once-a-second position display that rewinds at the end. The player is asked afresh on
+// every step; the window keeps no playback state of its own.
+#include "CMySliderControl.h"
+#include "CStaticCounter.h"
+#include "CTMStatic.h"
+#include "CTesmiraDlg.h"
+#include "ControlIds.h"
+#include "ScrollNotifyEvent.h"
+#include "TimeTexts.h"
+
+#include <cstdint>
+
+namespace {
+
+// Within this much of the end the position is taken as the end.
+constexpr int64_t kEndMarginMs = 300;
+
+QString PositionMinSec(const PlayerApi& player) {
+    return QString::fromStdString(FormatMinSec(player.GetPos() / 1000) + "/" +
+                                  FormatMinSec(player.GetLen() / 1000));
+}
+
+} // namespace
+
+bool CTesmiraDlg::CheckSourceOpen() {
+    if (player.IsOpend() == 0) {
+        MessageBox(QString::fromUtf8("请选择mp3文件!"));
+        return false;
+    }
+    return true;
+}
+
+// Button "播放".
+void CTesmiraDlg::OnPlay() {
+    if (CheckSourceOpen()) {
+        player.Play();
+    }
+}
+
+// Button "暂停".
+void CTesmiraDlg::OnPause() {
+    if (CheckSourceOpen()) {
+        player.Pause();
+    }
+}
+
+// Button "停止".
+void CTesmiraDlg::OnStop() {
+    if (CheckSourceOpen()) {
+        player.Stop();
+    }
+}
+
+// Seeks once, when the mouse lets go of the thumb; dragging alone does not seek.
+void CTesmiraDlg::OnPositionScroll(int code) {
+    if (code == ScrollNotifyEvent::SB_THUMBPOSITION) {
+        player.SetPos(positionSlider->value());
+    }
+}
+
+void CTesmiraDlg::OnPlaybackTimer() {
+    player.GetState(); // asked as the player expects it; the answer is not needed
+    timeLabel->SetText(PositionMinSec(player));
+    SetDlgItemText(IDC_STATIC_SECONDS,
+                   QString::fromStdString(FormatSeconds3(player.GetPos() / 1000.0) + "/" +
+                                          FormatSeconds3(player.GetLen() / 1000.0)));
+    const int position = player.GetPos();
+    positionSlider->setValue(position);
+    positionSlider->update();
+    // At the end (or past it) back to the beginning; whether it plays on is the player's.
+    if (position + kEndMarginMs > player.GetLen()) {
+        player.SetPos(0);
+        positionSlider->setValue(0);
+        positionSlider->update();
+        SetDlgItemText(IDC_STATIC_SECONDS,
+                       QString::fromStdString("0.000/" + FormatSeconds3(player.GetLen() / 1000.0)));
+        timeLabel->SetText(PositionMinSec(player));
+    }
+    counter->SetText(QString::fromStdString(FormatMinSec(player.GetPos() / 1000)));
+}
