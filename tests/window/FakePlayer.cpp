@@ -21,6 +21,11 @@ void FakePlayer::Configure(int openResult, int lengthMs, int positionMs) {
     configure(openResult, lengthMs, positionMs);
 }
 
+void FakePlayer::SetPosition(int positionMs) {
+    auto set = reinterpret_cast<FakePlayerSetPositionFn>(dlsym(handle, "FakePlayerSetPosition"));
+    set(positionMs);
+}
+
 QStringList FakePlayer::Calls() const {
     auto log = reinterpret_cast<FakePlayerLogFn>(dlsym(handle, "FakePlayerLog"));
     return QString::fromUtf8(log()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -13,6 +13,8 @@ public:
 
     // Clears the log; Open answers openResult, GetLen lengthMs, GetPos positionMs.
     void Configure(int openResult, int lengthMs, int positionMs = 0);
+    // GetPos answers positionMs; the log and the open file stay.
+    void SetPosition(int positionMs);
     // The calls so far, one line each ("Open /a/b.mp3", "SetVolume 50", ...).
     QStringList Calls() const;
     // The calls whose name is one of names, in order.

@@ -2,6 +2,7 @@
 #include "FakePlayerControl.h"
 #include "Plovex1.h"
 
+#include <charconv>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -22,10 +23,21 @@ State& Fake() {
     return state;
 }
 
+template <class T> void Put(std::ostringstream& line, const T& value) {
+    line << value;
+}
+
+// The shortest text that reads back as the same double: 1.1 and 1.1000000000000001 differ.
+void Put(std::ostringstream& line, double value) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof(buffer), value).ptr;
+    line.write(buffer, end - buffer);
+}
+
 template <class... Args> void Record(const char* name, const Args&... args) {
     std::ostringstream line;
     line << name;
-    ((line << ' ' << args), ...);
+    ((line << ' ', Put(line, args)), ...);
     line << '\n';
     std::lock_guard<std::mutex> guard(Fake().lock);
     Fake().log += line.str();
@@ -42,6 +54,11 @@ PLOVEX1_API void FakePlayerConfigure(int openResult, int lengthMs, int positionM
     Fake().lengthMs = lengthMs;
     Fake().positionMs = positionMs;
     Fake().isOpen = 0;
+}
+
+PLOVEX1_API void FakePlayerSetPosition(int positionMs) {
+    std::lock_guard<std::mutex> guard(Fake().lock);
+    Fake().positionMs = positionMs;
 }
 
 PLOVEX1_API const char* FakePlayerLog(void) {

@@ -8,6 +8,8 @@ extern "C" {
 // Clears the log and sets the answers: Open returns openResult (and from a non-zero result
 // on IsOpend answers 1), GetLen lengthMs, GetPos positionMs.
 typedef void (*FakePlayerConfigureFn)(int openResult, int lengthMs, int positionMs);
+// GetPos answers positionMs from now on; nothing else changes.
+typedef void (*FakePlayerSetPositionFn)(int positionMs);
 // The log so far, one call a line.
 typedef const char* (*FakePlayerLogFn)(void);
 

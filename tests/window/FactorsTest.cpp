@@ -1,0 +1,90 @@
+// Speed and pitch: the "+"/"-" buttons, dragging the vertical sliders, and keys that move
+// a thumb without touching the factor.
+#include "ControlIds.h"
+#include "WindowActions.h"
+
+#include <QSlider>
+
+class FactorsTest : public WindowTest {
+protected:
+    QSlider* Slider(TestDlg& dialog, int id) {
+        return qobject_cast<QSlider*>(dialog.GetDlgItem(id));
+    }
+    QString LastCall(const QString& name) const {
+        const QStringList calls = fake.CallsOf({name});
+        return calls.isEmpty() ? QString() : calls.last();
+    }
+};
+
+TEST_F(FactorsTest, OneStepChangesTheTextAndThePlayerAtOnce) {
+    auto dialog = MakeDialog();
+    Click(*dialog, IDC_BTN_SPEED_PLUS);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.01");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 1.01");
+    EXPECT_EQ(Slider(*dialog, IDC_SLIDER_SPEED)->value(), 9);
+
+    Click(*dialog, IDC_BTN_PITCH_MINUS);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH), "0.99");
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch 0.99");
+    EXPECT_EQ(Slider(*dialog, IDC_SLIDER_PITCH)->value(), 21);
+    // No source is needed; neither factor is sent at set-up.
+    EXPECT_EQ(fake.CallsOf({"SetRate", "SetPitch"}).size(), 2);
+}
+
+TEST_F(FactorsTest, StepsStopAtTheTableEndsWithTheExactTableValues) {
+    auto dialog = MakeDialog();
+    for (int click = 0; click < 10; ++click) {
+        Click(*dialog, IDC_BTN_SPEED_PLUS);
+    }
+    // The log shows the shortest text of the double: 1.1 and not 1.1000000000000001.
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.10");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 1.1");
+    Click(*dialog, IDC_BTN_SPEED_PLUS); // at the top already: same text, same call again
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.10");
+    EXPECT_EQ(fake.CallsOf({"SetRate"}).mid(9), QStringList(2, "SetRate 1.1"));
+
+    for (int click = 0; click < 25; ++click) {
+        Click(*dialog, IDC_BTN_SPEED_MINUS);
+    }
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "0.90");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 0.9");
+
+    for (int click = 0; click < 20; ++click) {
+        Click(*dialog, IDC_BTN_PITCH_PLUS);
+    }
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH), "1.20");
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch 1.2");
+    for (int click = 0; click < 37; ++click) {
+        Click(*dialog, IDC_BTN_PITCH_MINUS);
+    }
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH), "0.83");
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch 0.83");
+}
+
+TEST_F(FactorsTest, DraggingASliderToAnEndShowsAndSendsItsFactor) {
+    auto dialog = MakeDialog();
+    QSlider* pitch = Slider(*dialog, IDC_SLIDER_PITCH);
+    const int x = pitch->width() / 2;
+    DragSlider(*dialog, pitch, QPoint(x, pitch->height() / 2), QPoint(x, pitch->height() + 20));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH), "0.80");
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch 0.8");
+    DragSlider(*dialog, pitch, QPoint(x, 0), QPoint(x, -20));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH), "1.20");
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch 1.2");
+
+    QSlider* speed = Slider(*dialog, IDC_SLIDER_SPEED);
+    DragSlider(*dialog, speed, QPoint(x, speed->height() - 1), QPoint(x, speed->height() - 1));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "0.90");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 0.9");
+}
+
+TEST_F(FactorsTest, KeysMoveTheThumbButNotTheFactor) {
+    auto dialog = MakeDialog();
+    QSlider* speed = Slider(*dialog, IDC_SLIDER_SPEED);
+    speed->setFocus();
+    PressKey(*dialog, speed, Qt::Key_Up);
+    PressKey(*dialog, speed, Qt::Key_PageUp);
+    EXPECT_NE(speed->value(), 10);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.00");
+    EXPECT_TRUE(fake.CallsOf({"SetRate", "SetPitch"}).isEmpty());
+}
