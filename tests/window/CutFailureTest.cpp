@@ -1,0 +1,120 @@
+// A cut that cannot start, or ends without finishing: the user is told what failed, no
+// file is left behind, and the window stops following the job.
+#include "ControlIds.h"
+#include "CutWindowTest.h"
+#include "EncoderLibraryTesting.h"
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+namespace {
+
+// Writes past `bytes` into any file of this process fail while it lives (with EFBIG
+// rather than the signal), as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = SIG_DFL;
+};
+
+// The encoder library from another place for the test's life.
+class EncoderLibraryAt {
+public:
+    explicit EncoderLibraryAt(const std::string& path) { SetEncoderLibraryPathForTesting(path); }
+    ~EncoderLibraryAt() { SetEncoderLibraryPathForTesting(""); }
+    EncoderLibraryAt(const EncoderLibraryAt&) = delete;
+    EncoderLibraryAt& operator=(const EncoderLibraryAt&) = delete;
+};
+
+} // namespace
+
+TEST_F(CutWindowTest, VanishedSourceIsReportedAndKeepsTheLastOutput) {
+    auto dialog = DialogWithSong(4.0);
+    CutRange(*dialog, "0", "1");
+    const std::string previous = dialog->lastOutputPath;
+    ASSERT_EQ(SavedFiles(*dialog).size(), 1u);
+
+    std::filesystem::remove(song);
+    messages.clear();
+    Click(*dialog, IDC_BTN_START_CUT);
+    EXPECT_EQ(messages, QStringList{U("源文件打开失败!")});
+    EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));
+    EXPECT_FALSE(dialog->clipJob.IsRunning());
+    EXPECT_EQ(SavedFiles(*dialog).size(), 1u);
+    EXPECT_EQ(dialog->lastOutputPath, previous);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString(), previous);
+}
+
+TEST_F(CutWindowTest, MissingSaveFolderIsReportedAndNothingIsCreated) {
+    auto dialog = DialogWithSong(4.0);
+    const std::string folder = dialog->settings.SaveFolder();
+    std::filesystem::remove_all(folder);
+    TypeInto(*dialog, IDC_EDIT_END, "2");
+    Click(*dialog, IDC_BTN_START_CUT);
+    EXPECT_EQ(messages, QStringList{U("无法创建输出文件!")});
+    EXPECT_FALSE(std::filesystem::exists(folder));
+    ExpectNothingStarted(*dialog);
+}
+
+TEST_F(CutWindowTest, RangeBeyondTheSourceIsReportedAndItsFileRemoved) {
+    // The player says 125 s, the file holds 3 s.
+    auto dialog = DialogWithSong(3.0, 125000);
+    TypeInto(*dialog, IDC_EDIT_START, "10");
+    TypeInto(*dialog, IDC_EDIT_END, "20");
+    Click(*dialog, IDC_BTN_START_CUT);
+    EXPECT_EQ(messages, QStringList{U("剪切范围无效!")});
+    ExpectNothingStarted(*dialog);
+}
+
+TEST_F(CutWindowTest, EncoderLibraryLoadErrorsAreShownAsTheyAre) {
+    auto dialog = DialogWithSong(3.0);
+    TypeInto(*dialog, IDC_EDIT_END, "2");
+    {
+        EncoderLibraryAt missing(dir.File("nowhere/libencmp3.so"));
+        Click(*dialog, IDC_BTN_START_CUT);
+    }
+    {
+        EncoderLibraryAt incomplete(FAKE_PLAYER_PATH); // loads, but has no encoder in it
+        Click(*dialog, IDC_BTN_START_CUT);
+    }
+    EXPECT_EQ(messages, QStringList({"Error loading encmp3.DLL", "Unable to get LAME interfaces"}));
+    EXPECT_EQ(owned, std::vector<bool>({false, false}));
+    ExpectNothingStarted(*dialog);
+
+    // With the library back the same command cuts.
+    messages.clear();
+    Click(*dialog, IDC_BTN_START_CUT);
+    ASSERT_TRUE(FollowCut(*dialog));
+    EXPECT_EQ(messages, QStringList{U("剪切完成!")});
+}
+
+TEST_F(CutWindowTest, WriteErrorEndsTheCutWithAFailureAndNoFile) {
+    auto dialog = DialogWithSong(10.0);
+    TypeInto(*dialog, IDC_EDIT_END, "10");
+    {
+        FileSizeLimit full(64 * 1024); // the cut would be about 400 kB
+        Click(*dialog, IDC_BTN_START_CUT);
+        ASSERT_TRUE(dialog->IsTimerRunning(kCutTimerId));
+        ASSERT_TRUE(FollowCut(*dialog));
+    }
+    EXPECT_EQ(messages, QStringList{U("剪切失败: 写入输出文件出错!")});
+    EXPECT_EQ(Bar(*dialog)->value(), 0);
+    EXPECT_FALSE(dialog->clipJob.IsRunning());
+    EXPECT_TRUE(SavedFiles(*dialog).empty());
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The main window set up for cutting: a generated song open in the fake player (the cut
+// itself runs on the real engine and encoder library), and what the save folder holds.
+#include "WindowActions.h"
+
+#include <QProgressBar>
+#include <string>
+#include <vector>
+
+class CutWindowTest : public WindowTest {
+protected:
+    // A dialog with a generated song of `seconds` open; the player reports playerLengthMs
+    // (the song's length when negative).
+    std::unique_ptr<TestDlg> DialogWithSong(double seconds, int playerLengthMs = -1) {
+        auto dialog = MakeDialog();
+        song = MakeSong("song.mp3", seconds);
+        fake.Configure(1, playerLengthMs < 0 ? static_cast<int>(seconds * 1000) : playerLengthMs);
+        dialog->OnDropFiles({QString::fromStdString(song)});
+        messages.clear();
+        return dialog;
+    }
+    // Types the segment, presses "开始剪切" and follows the cut to its end.
+    void CutRange(TestDlg& dialog, const QString& start, const QString& end) {
+        TypeInto(dialog, IDC_EDIT_START, start);
+        TypeInto(dialog, IDC_EDIT_END, end);
+        Click(dialog, IDC_BTN_START_CUT);
+        ASSERT_TRUE(FollowCut(dialog));
+    }
+    std::vector<std::string> SavedFiles(const TestDlg& dialog) const {
+        return FilesIn(dialog.settings.SaveFolder());
+    }
+    QProgressBar* Bar(const TestDlg& dialog) const {
+        return qobject_cast<QProgressBar*>(dialog.GetDlgItem(IDC_PROGRESS_CUT));
+    }
+    // Nothing started and nothing written: what every refused cut command leaves.
+    void ExpectNothingStarted(const TestDlg& dialog) {
+        EXPECT_FALSE(dialog.IsTimerRunning(kCutTimerId));
+        EXPECT_FALSE(dialog.clipJob.IsRunning());
+        EXPECT_TRUE(SavedFiles(dialog).empty());
+        EXPECT_EQ(dialog.lastOutputPath, "");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_OUTPUT), "");
+    }
+
+    std::string song;
+};
+
+inline QString U(const char* text) {
+    return QString::fromUtf8(text);
+}
