@@ -1,0 +1,63 @@
+// One cut as a user makes it, with the real player library and the real engine: pick a
+// song, type start and end, tick the fade-in, press "开始剪切", and check the new file.
+#include "CMySliderControl.h"
+#include "ControlIds.h"
+#include "CutWindowTest.h"
+#include "Mp3Check.h"
+#include "Mp3Gen.h"
+
+#include <filesystem>
+
+namespace {
+
+// A block of the cut is 116 ms of 44.1 kHz stereo; the re-encode adds about 60 ms.
+constexpr double kBlockSec = 20480.0 / 4 / 44100;
+constexpr double kCodecSec = 0.06;
+
+} // namespace
+
+TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
+    auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
+    mp3gen::ToneSpec spec;
+    spec.seconds = 12.0;
+    spec.frequencyHz = 440.0;
+    song = dir.File(U("一首歌.mp3").toStdString());
+    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(spec)));
+    openFileAnswer = QString::fromStdString(song);
+    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    ASSERT_TRUE(messages.isEmpty());
+    EXPECT_NEAR(dialog->positionSlider->maximum(), 12000, 100);
+
+    TypeInto(*dialog, IDC_EDIT_START, "2");
+    TypeInto(*dialog, IDC_EDIT_END, "7.5");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_STATIC_LENGTH), U("剪切长度:00:05(5.50秒)"));
+    Click(*dialog, IDC_CHECK_FADE_IN);
+    TypeInto(*dialog, IDC_EDIT_FADE_IN, "2");
+    Click(*dialog, IDC_BTN_START_CUT);
+    ASSERT_TRUE(FollowCut(*dialog));
+    ASSERT_EQ(messages, QStringList{U("剪切完成!")});
+
+    const std::filesystem::path output = dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString();
+    EXPECT_EQ(output.parent_path(), std::filesystem::path(dialog->settings.SaveFolder()));
+    const std::string name = output.filename().string();
+    EXPECT_EQ(name.rfind(U("一首歌_剪切").toStdString(), 0), 0u) << name;
+    EXPECT_EQ(output.extension(), ".mp3");
+
+    const FrameWalk walk = WalkFrames(mp3gen::ReadFileBytes(output.string()));
+    EXPECT_TRUE(walk.clean);
+    EXPECT_TRUE(walk.hasId3v1);
+    ASSERT_FALSE(walk.frames.empty());
+    for (const FrameHeader& frame : walk.frames) {
+        EXPECT_EQ(frame.mpegVersion, 1);
+        EXPECT_EQ(frame.layer, 3);
+        EXPECT_EQ(frame.bitrateKbps, 320);
+        EXPECT_EQ(frame.sampleRate, 44100);
+    }
+    const DecodedAudio audio = DecodeMp3File(output.string());
+    ASSERT_TRUE(audio.ok);
+    EXPECT_GT(audio.Seconds(), 5.5 - kCodecSec);
+    EXPECT_LT(audio.Seconds(), 5.5 + kBlockSec + kCodecSec);
+    EXPECT_NEAR(EstimateFrequency(audio, 2.5, 5.0), 440.0, 4.0);
+    // Rising over the first two seconds, full after them.
+    EXPECT_LT(Rms(audio, 0.0, 0.5), 0.4 * Rms(audio, 3.0, 5.0));
+}
