@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <dlfcn.h>
 #include <mpg123.h>
 #include <string>
@@ -86,34 +87,48 @@ bool NextDecodedBlock(void* context, std::vector<uint8_t>& block) {
     return filled > 0;
 }
 
-// Seconds for one pass; bytes receives the MP3 size.
-double Run(const Api& api, bool threaded, BlockSource next, void* context, size_t& bytes) {
+struct Timing {
+    double wall = -1;
+    double cpu = -1; // of the whole process, both threads
+    size_t bytes = 0;
+};
+
+// One pass over the source: init, a call per block, flush, close.
+Timing Run(const Api& api, bool threaded, BlockSource next, void* context) {
     if (threaded) {
         unsetenv("TESMIRA_ENCMP3_SYNC");
     } else {
         setenv("TESMIRA_ENCMP3_SYNC", "1", 1);
     }
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpuStart = std::clock();
     BE_CONFIG config = CutConfig();
     DWORD samples = 0;
     DWORD minBuffer = 0;
     HBE_STREAM stream = 0;
+    Timing timing;
     if (api.init(&config, &samples, &minBuffer, &stream) != BE_ERR_SUCCESSFUL) {
-        return -1;
+        return timing;
     }
     std::vector<uint8_t> block;
     std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
-    bytes = 0;
     DWORD produced = 0;
     while (next(context, block)) {
         api.encode(stream, static_cast<DWORD>(block.size() / 2),
                    reinterpret_cast<const int16_t*>(block.data()), out.data(), &produced);
-        bytes += produced;
+        timing.bytes += produced;
     }
     api.deinit(stream, out.data(), &produced);
-    bytes += produced;
+    timing.bytes += produced;
     api.close(stream);
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timing.cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    return timing;
+}
+
+void Print(const char* what, const Timing& timing) {
+    std::printf("  %-34s %6.2f s wall %6.2f s cpu %8zu bytes\n", what, timing.wall, timing.cpu,
+                timing.bytes);
 }
 
 mpg123_handle* OpenDecoder(const std::string& path) {
@@ -157,19 +172,14 @@ int main(int argc, char** argv) {
 
     std::printf("120 s of 44.1 kHz stereo, 20480-byte blocks\n");
     for (const bool threaded : {false, true}) {
+        std::printf("%s\n", threaded ? "encoder thread:" : "caller's thread:");
         PcmSource source{&pcm};
-        size_t bytes = 0;
-        const double encodeOnly = Run(api, threaded, NextPcmBlock, &source, bytes);
-        PcmSource pausing{&pcm, 0, true};
-        const double withPause = Run(api, threaded, NextPcmBlock, &pausing, bytes);
+        Print("encode", Run(api, threaded, NextPcmBlock, &source));
         mpg123_handle* decoder = OpenDecoder(mp3Path);
-        size_t decodedBytes = 0;
-        const double withDecode = Run(api, threaded, NextDecodedBlock, decoder, decodedBytes);
+        Print("decode (libmpg123) + encode", Run(api, threaded, NextDecodedBlock, decoder));
         mpg123_delete(decoder);
-        std::printf("%-16s encode only %.2f s (%zu bytes), decode+encode %.2f s, "
-                    "encode with a 10 ms pause per block %.2f s\n",
-                    threaded ? "encoder thread:" : "caller thread:", encodeOnly, bytes, withDecode,
-                    withPause);
+        PcmSource pausing{&pcm, 0, true};
+        Print("encode + 10 ms pause per block", Run(api, threaded, NextPcmBlock, &pausing));
     }
     std::remove(mp3Path.c_str());
     return 0;

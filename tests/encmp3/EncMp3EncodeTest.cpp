@@ -98,6 +98,17 @@ TEST(EncMp3Encode, OddChunkSizesDecodeBackToTheWholeLength) {
     }
 }
 
+// A chunk too big to be owed until the final flush is encoded within its own call.
+TEST(EncMp3Encode, HugeChunksGiveTheSameStream) {
+    const auto pcm = Tone(44100, 2, 10.0);
+    const EncodeResult reference = EncodeAll(MakeCutConfig(44100, 2), pcm, 5120);
+    const EncodeResult huge = EncodeAll(MakeCutConfig(44100, 2), pcm, 400000);
+    ASSERT_TRUE(reference.ok);
+    ASSERT_TRUE(huge.ok);
+    EXPECT_EQ(huge.mp3, reference.mp3);
+    EXPECT_LE(huge.largestChunkOutput, 400000u * 5 / 4 + 7200);
+}
+
 // One call never writes more than a buffer sized for its own chunk must hold.
 TEST(EncMp3Encode, TinyChunksGetSmallOutputs) {
     const EncodeResult result = EncodeAll(MakeCutConfig(44100, 2), Tone(44100, 2, 0.5), 1);

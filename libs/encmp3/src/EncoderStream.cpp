@@ -17,6 +17,12 @@ size_t WorstCaseBytes(size_t frames) {
     return frames + frames / 4 + kFlushBound;
 }
 
+// Blocks waiting for the encoder thread: enough to keep it busy while the caller
+// waits for the processor. A full queue is refilled once half of it is done, so
+// the caller wakes once per several blocks, not once per block.
+constexpr size_t kQueueDepth = 16;
+constexpr size_t kRefillBelow = kQueueDepth / 2;
+
 // Set to anything but "0" to encode in the caller's thread (for comparisons).
 bool SynchronousRequested() {
     const char* value = std::getenv("TESMIRA_ENCMP3_SYNC");
@@ -50,7 +56,7 @@ EncoderStream::~EncoderStream() {
             std::lock_guard<std::mutex> guard(lock);
             quit = true;
         }
-        wake.notify_all();
+        changed.notify_all();
         worker.join();
     }
     lame_close(lame);
@@ -75,53 +81,49 @@ DWORD EncoderStream::MinOutputBuffer() const {
 void EncoderStream::WorkerLoop() {
     std::unique_lock<std::mutex> guard(lock);
     for (;;) {
-        wake.wait(guard, [this] { return busy || quit; });
+        changed.wait(guard, [this] { return quit || !queue.empty(); });
         if (quit) {
             return;
         }
+        Block block = std::move(queue.front());
+        queue.pop_front();
         guard.unlock();
-        EncodeInput();
+        const int bytes = EncodeFrames(block.samples.data(), block.frames, workerScratch);
         guard.lock();
-        busy = false;
-        wake.notify_all();
+        Append(workerScratch, bytes);
+        queuedWorstBytes -= block.worstBytes;
+        spare.push_back(std::move(block.samples));
+        changed.notify_all();
     }
 }
 
-void EncoderStream::EncodeInput() {
-    const size_t room = WorstCaseBytes(inputFrames);
-    if (encoded.size() < room) {
-        encoded.resize(room);
+int EncoderStream::EncodeFrames(int16_t* samples, size_t frames, std::vector<uint8_t>& scratch) {
+    const size_t room = WorstCaseBytes(frames);
+    if (scratch.size() < room) {
+        scratch.resize(room);
     }
-    const int frames = static_cast<int>(inputFrames);
-    const int size = static_cast<int>(encoded.size());
+    const int count = static_cast<int>(frames);
+    const int size = static_cast<int>(scratch.size());
     if (channels == 2) {
-        encodedBytes =
-            lame_encode_buffer_interleaved(lame, input.data(), frames, encoded.data(), size);
-    } else {
-        encodedBytes =
-            lame_encode_buffer(lame, input.data(), nullptr, frames, encoded.data(), size);
+        return lame_encode_buffer_interleaved(lame, samples, count, scratch.data(), size);
     }
+    return lame_encode_buffer(lame, samples, nullptr, count, scratch.data(), size);
 }
 
-BE_ERR EncoderStream::CollectEncoded() {
-    if (worker.joinable()) {
-        std::unique_lock<std::mutex> guard(lock);
-        wake.wait(guard, [this] { return !busy; });
-    }
-    if (encodedBytes < 0) {
-        return BE_ERR_INVALID_FORMAT_PARAMETERS;
+void EncoderStream::Append(const std::vector<uint8_t>& bytes, int count) {
+    if (count < 0) {
+        failed = true;
+        return;
     }
     if (pendingStart > 0) {
         pending.erase(pending.begin(), pending.begin() + static_cast<ptrdiff_t>(pendingStart));
         pendingStart = 0;
     }
-    pending.insert(pending.end(), encoded.begin(), encoded.begin() + encodedBytes);
-    encodedBytes = 0;
-    return BE_ERR_SUCCESSFUL;
+    pending.insert(pending.end(), bytes.begin(), bytes.begin() + count);
 }
 
 DWORD EncoderStream::TakePending(BYTE* out, size_t limit) {
-    const size_t n = std::min(limit, PendingSize());
+    const size_t n = std::min(limit, pending.size() - pendingStart);
     if (n > 0) {
         std::memcpy(out, pending.data() + pendingStart, n);
         pendingStart += n;
@@ -133,47 +135,67 @@ DWORD EncoderStream::TakePending(BYTE* out, size_t limit) {
     return static_cast<DWORD>(n);
 }
 
+void EncoderStream::Enqueue(const int16_t* pcm, DWORD samples, size_t worstBytes) {
+    Block block;
+    if (!spare.empty()) {
+        block.samples = std::move(spare.back());
+        spare.pop_back();
+    }
+    block.samples.assign(pcm, pcm + samples);
+    block.frames = samples / static_cast<DWORD>(channels);
+    block.worstBytes = worstBytes;
+    queuedWorstBytes += worstBytes;
+    queue.push_back(std::move(block));
+    changed.notify_all();
+}
+
+// Only while the worker is idle, so the encoder is ours alone.
+BE_ERR EncoderStream::EncodeHere(const int16_t* pcm, DWORD samples,
+                                 std::unique_lock<std::mutex>& guard) {
+    guard.unlock();
+    std::vector<int16_t> copy(pcm, pcm + samples); // the encoder wants writable samples
+    const int bytes =
+        EncodeFrames(copy.data(), samples / static_cast<DWORD>(channels), callerScratch);
+    guard.lock();
+    Append(callerScratch, bytes);
+    return failed ? BE_ERR_INVALID_FORMAT_PARAMETERS : BE_ERR_SUCCESSFUL;
+}
+
 BE_ERR EncoderStream::Encode(DWORD samples, const int16_t* pcm, BYTE* out, DWORD* produced) {
+    const auto perChannel = static_cast<DWORD>(channels);
     if (flushed) {
         return BE_ERR_INVALID_HANDLE;
     }
-    const auto perChannel = static_cast<DWORD>(channels);
     if (!out || !produced || (samples > 0 && !pcm) || samples % perChannel != 0 ||
         WorstCaseBytes(samples / perChannel) > static_cast<size_t>(INT_MAX)) {
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     }
     *produced = 0;
-    const BE_ERR error = CollectEncoded();
-    if (error != BE_ERR_SUCCESSFUL) {
-        return error;
-    }
+    const size_t worst = WorstCaseBytes(samples / perChannel);
     // A buffer sized for this call's chunk is all the caller promises.
-    const size_t frames = samples / perChannel;
-    const size_t cap = std::max<size_t>(MinOutputBuffer(), WorstCaseBytes(frames));
-    DWORD written = TakePending(out, cap);
-    if (frames > 0) {
-        input.assign(pcm, pcm + samples);
-        inputFrames = frames;
-        // Run ahead only while everything still owed fits into the final flush's buffer.
-        const bool fits =
-            PendingSize() + WorstCaseBytes(frames) + kFlushBound <= ENCMP3_DEINIT_BUFFER_SIZE;
-        if (worker.joinable() && fits) {
-            {
-                std::lock_guard<std::mutex> guard(lock);
-                busy = true;
-            }
-            wake.notify_all();
-        } else {
-            EncodeInput();
-            if (CollectEncoded() != BE_ERR_SUCCESSFUL) {
-                *produced = written;
-                return BE_ERR_INVALID_FORMAT_PARAMETERS;
-            }
-            written += TakePending(out + written, cap - written);
+    const size_t cap = std::max<size_t>(MinOutputBuffer(), worst);
+    std::unique_lock<std::mutex> guard(lock);
+    if (samples > 0) {
+        // Queue only while everything still owed fits into the final flush's buffer.
+        const auto fits = [&] {
+            return pending.size() - pendingStart + queuedWorstBytes + worst + kFlushBound <=
+                   ENCMP3_DEINIT_BUFFER_SIZE;
+        };
+        if (worker.joinable()) {
+            changed.wait(
+                guard, [&] { return failed || Idle() || (queue.size() < kQueueDepth && fits()); });
+        }
+        if (failed) {
+            return BE_ERR_INVALID_FORMAT_PARAMETERS;
+        }
+        if (worker.joinable() && fits()) {
+            Enqueue(pcm, samples, worst);
+        } else if (EncodeHere(pcm, samples, guard) != BE_ERR_SUCCESSFUL) {
+            return BE_ERR_INVALID_FORMAT_PARAMETERS;
         }
     }
-    *produced = written;
-    return BE_ERR_SUCCESSFUL;
+    *produced = TakePending(out, cap);
+    return failed ? BE_ERR_INVALID_FORMAT_PARAMETERS : BE_ERR_SUCCESSFUL;
 }
 
 BE_ERR EncoderStream::Deinit(BYTE* out, DWORD* produced) {
@@ -181,15 +203,17 @@ BE_ERR EncoderStream::Deinit(BYTE* out, DWORD* produced) {
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     }
     *produced = 0;
+    std::unique_lock<std::mutex> guard(lock);
     if (!flushed) {
-        const BE_ERR error = CollectEncoded();
         flushed = true;
-        if (error != BE_ERR_SUCCESSFUL) {
-            return error;
+        changed.wait(guard, [this] { return Idle(); });
+        if (failed) {
+            return BE_ERR_INVALID_FORMAT_PARAMETERS;
         }
-        encoded.resize(std::max(encoded.size(), WorstCaseBytes(4 * 1152)));
-        encodedBytes = lame_encode_flush(lame, encoded.data(), static_cast<int>(encoded.size()));
-        if (CollectEncoded() != BE_ERR_SUCCESSFUL) {
+        callerScratch.resize(std::max(callerScratch.size(), WorstCaseBytes(4 * 1152)));
+        Append(callerScratch, lame_encode_flush(lame, callerScratch.data(),
+                                                static_cast<int>(callerScratch.size())));
+        if (failed) {
             return BE_ERR_INVALID_FORMAT_PARAMETERS;
         }
     }

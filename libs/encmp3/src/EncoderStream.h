@@ -1,10 +1,11 @@
 #pragma once
-// One encoder stream: a libmp3lame encoder fed on a thread of its own, so the
-// caller can decode the next block while this one is being encoded.
+// One encoder stream: a libmp3lame encoder fed by a queue on a thread of its
+// own, so the caller can decode the next blocks while earlier ones are encoded.
 #include "EncMp3Interface.h"
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <lame/lame.h>
 #include <memory>
 #include <mutex>
@@ -30,31 +31,40 @@ public:
     std::vector<uint8_t> LameTagFrame() const;
 
 private:
+    struct Block {
+        std::vector<int16_t> samples;
+        size_t frames = 0;
+        size_t worstBytes = 0;
+    };
+
     explicit EncoderStream(lame_t encoder);
     void StartWorker();
     void WorkerLoop();
-    // Encodes `input` into `encoded`; runs on the worker or, without one, on the caller.
-    void EncodeInput();
-    // Waits for the block in flight and moves its bytes to `pending`.
-    BE_ERR CollectEncoded();
+    // Encodes into scratch; the caller makes sure nobody else uses the encoder.
+    int EncodeFrames(int16_t* samples, size_t frames, std::vector<uint8_t>& scratch);
+    // Both under lock.
+    void Append(const std::vector<uint8_t>& bytes, int count);
     DWORD TakePending(BYTE* out, size_t limit);
-    size_t PendingSize() const { return pending.size() - pendingStart; }
+    bool Idle() const { return queuedWorstBytes == 0; }
+    void Enqueue(const int16_t* pcm, DWORD samples, size_t worstBytes);
+    BE_ERR EncodeHere(const int16_t* pcm, DWORD samples, std::unique_lock<std::mutex>& guard);
 
     lame_t lame;
     int channels = 2;
-    // Input values and output bytes of the block being encoded.
-    std::vector<int16_t> input;
-    size_t inputFrames = 0;
-    std::vector<uint8_t> encoded;
-    int encodedBytes = 0;
+    bool flushed = false;
+    std::vector<uint8_t> callerScratch;
+    std::vector<uint8_t> workerScratch;
+
+    std::mutex lock;
+    std::condition_variable changed;
+    std::deque<Block> queue;
+    std::vector<std::vector<int16_t>> spare; // sample buffers kept for reuse
+    // Worst-case MP3 bytes of the blocks queued or being encoded.
+    size_t queuedWorstBytes = 0;
     // Finished bytes not yet handed out, from pendingStart on.
     std::vector<uint8_t> pending;
     size_t pendingStart = 0;
-    bool flushed = false;
-
-    std::mutex lock;
-    std::condition_variable wake;
-    bool busy = false; // a block is in flight on the worker
+    bool failed = false;
     bool quit = false;
     std::thread worker;
 };
