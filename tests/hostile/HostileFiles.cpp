@@ -1,0 +1,197 @@
+#include "HostileFiles.h"
+
+#include "FrameCraft.h"
+#include "Mp3Check.h"
+#include "Mp3Gen.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Tone(int rate, int channels, double seconds, bool vbr = false, int id3 = 0) {
+    mp3gen::ToneSpec spec;
+    spec.sampleRate = rate;
+    spec.channels = channels;
+    spec.seconds = seconds;
+    spec.vbr = vbr;
+    spec.bitrateKbps = rate >= 32000 ? 128 : 64;
+    spec.id3v2PayloadBytes = id3;
+    return mp3gen::MakeMp3(spec);
+}
+
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Pattern(size_t n, unsigned seed) {
+    std::mt19937 gen(seed);
+    Bytes out(n);
+    std::generate(out.begin(), out.end(), [&gen] { return static_cast<uint8_t>(gen()); });
+    return out;
+}
+
+Bytes Wav(int rate, int channels, double seconds) {
+    mp3gen::ToneSpec spec;
+    spec.sampleRate = rate;
+    spec.channels = channels;
+    spec.seconds = seconds;
+    const auto pcm = mp3gen::SynthesizePcm(spec);
+    const auto data = static_cast<uint32_t>(pcm.size() * 2);
+    Bytes out;
+    const auto put = [&out](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) {
+            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+        }
+    };
+    const auto text = [&out](const char* s) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<uint8_t>(s[i]));
+        }
+    };
+    const auto ch = static_cast<uint32_t>(channels);
+    const auto r = static_cast<uint32_t>(rate);
+    text("RIFF");
+    put(36 + data, 4);
+    text("WAVE");
+    text("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(ch, 2);
+    put(r, 4);
+    put(r * ch * 2, 4);
+    put(ch * 2, 2);
+    put(16, 2);
+    text("data");
+    put(data, 4);
+    const auto* p = reinterpret_cast<const uint8_t*>(pcm.data());
+    out.insert(out.end(), p, p + data);
+    return out;
+}
+
+// An ID3v2.3 header whose four size bytes are written as given.
+Bytes Id3Header(const uint8_t (&size)[4]) {
+    return {'I', 'D', '3', 3, 0, 0, size[0], size[1], size[2], size[3]};
+}
+
+size_t XingAt(const Bytes& file) {
+    const char* magic = "Xing";
+    const auto it = std::search(file.begin(), file.end(), magic, magic + 4);
+    return static_cast<size_t>(it - file.begin());
+}
+
+// A VBR tone whose Xing frame count (flags, then the count) is replaced.
+Bytes XingFrames(uint32_t frames) {
+    Bytes file = Tone(44100, 2, 3.0, true);
+    const size_t at = XingAt(file) + 8;
+    for (int i = 0; i < 4; ++i) {
+        file[at + static_cast<size_t>(i)] = static_cast<uint8_t>(frames >> (24 - 8 * i));
+    }
+    return file;
+}
+
+Bytes CorruptToc() {
+    Bytes file = Tone(44100, 2, 3.0, true);
+    // Flags, frames and bytes precede the table; it now runs backwards and jumps about.
+    const size_t at = XingAt(file) + 16;
+    for (size_t i = 0; i < 100; ++i) {
+        file[at + i] = static_cast<uint8_t>((i * 97 + 200) & 0xFF);
+    }
+    return file;
+}
+
+Bytes FrameSlice(const Bytes& file, size_t first, size_t count) {
+    const FrameWalk walk = WalkFrames(file);
+    const auto& f = walk.frames;
+    const size_t from = f.at(first).offset;
+    const size_t to = f.at(first + count - 1).offset + f.at(first + count - 1).length;
+    return Bytes(file.begin() + static_cast<ptrdiff_t>(from),
+                 file.begin() + static_cast<ptrdiff_t>(to));
+}
+
+Bytes JunkBetweenFrames() {
+    const Bytes file = Tone(44100, 2, 2.0);
+    const FrameWalk walk = WalkFrames(file);
+    Bytes out;
+    size_t from = 0;
+    // Junk with false syncs every ten frames.
+    for (size_t i = 10; i < walk.frames.size(); i += 10) {
+        const size_t at = walk.frames[i].offset;
+        out.insert(out.end(), file.begin() + static_cast<ptrdiff_t>(from),
+                   file.begin() + static_cast<ptrdiff_t>(at));
+        const Bytes junk = {0xFF, 0xFB, 0x00, 0x12, 'j', 'u', 'n', 'k', 0xFF, 0xE0, 0x55};
+        out.insert(out.end(), junk.begin(), junk.end());
+        from = at;
+    }
+    out.insert(out.end(), file.begin() + static_cast<ptrdiff_t>(from), file.end());
+    return out;
+}
+
+FrameSpec Layer(int layer, int bitrateIndex, int mode) {
+    FrameSpec s;
+    s.layer = layer;
+    s.bitrateIndex = bitrateIndex;
+    s.mode = mode;
+    return s;
+}
+
+std::vector<HostileFile> Make() {
+    using O = Outcome;
+    std::vector<HostileFile> v;
+    const auto add = [&v](const char* name, Bytes bytes, O engine, O player) {
+        v.push_back({name, std::move(bytes), engine, player});
+    };
+    const Bytes tone = Tone(44100, 2, 2.0);
+    const Bytes vbr = Tone(44100, 2, 3.0, true);
+    const uint8_t big[4] = {0x7F, 0x7F, 0x7F, 0x7F};
+    const uint8_t plain[4] = {0x00, 0x00, 0x81, 0xB0}; // meant as 33200, high bits set
+    const uint8_t small[4] = {0x00, 0x00, 0x0F, 0x50};
+
+    add("Empty", {}, O::Refused, O::Refused);
+    add("FewBytes", {0xFF, 0xFB, 0x90}, O::Refused, O::Refused);
+    add("RandomBytes", Pattern(200000, 7), O::Either, O::Either);
+    add("AllZeros", Bytes(200000, 0x00), O::Refused, O::Refused);
+    add("AllFF", Bytes(200000, 0xFF), O::Refused, O::Refused);
+    add("WavRenamed", Wav(44100, 2, 2.0), O::Refused, O::Either);
+    add("TagWithoutAudio", Cat(Id3Header(small), Bytes(2000, 0)), O::Refused, O::Refused);
+    add("Id3SizePastTheEnd", Cat(Cat(Id3Header(big), Bytes(100, 0)), tone), O::Plays, O::Either);
+    add("Id3SizeNotSynchsafe", Cat(Cat(Id3Header(plain), Bytes(33200, 0)), tone), O::Plays,
+        O::Plays);
+    add("TwoTagsInARow", Cat(Cat(mp3gen::MakeId3v2Tag(500), mp3gen::MakeId3v2Tag(300)), tone),
+        O::Plays, O::Plays);
+    add("JunkBeforeTheAudio", Cat(Pattern(5000, 3), tone), O::Plays, O::Either);
+    add("JunkBetweenFrames", JunkBetweenFrames(), O::Plays, O::Plays);
+    add("TruncatedLastFrame", Bytes(tone.begin(), tone.end() - 150), O::Plays, O::Plays);
+    // The first frame: later ones take part of their data from the frames before them.
+    add("SingleFrame", FrameSlice(tone, 0, 1), O::Plays, O::Either);
+    add("LoneXingFrame", FrameSlice(vbr, 0, 1), O::Either, O::Either);
+    add("XingFrameCountZero", XingFrames(0), O::Plays, O::Either);
+    add("XingFrameCountMax", XingFrames(0xFFFFFFFF), O::Plays, O::Either);
+    add("CorruptToc", CorruptToc(), O::Plays, O::Plays);
+    add("MixedSampleRates", Cat(Cat(Tone(44100, 2, 1.0), Tone(22050, 1, 1.0)), Tone(48000, 2, 1.0)),
+        O::Plays, O::Either);
+    FrameSpec free = Layer(3, 0, 3);
+    free.freeBytes = 600;
+    add("FreeFormat", MakeFrames(free, 200), O::Either, O::Either);
+    FrameSpec crc = Layer(3, 9, 3);
+    crc.crc = true;
+    add("CrcGood", MakeFrames(crc, 200), O::Plays, O::Plays);
+    crc.badCrc = true;
+    add("CrcBad", MakeFrames(crc, 200), O::Either, O::Either);
+    add("Mpeg2Mono", Tone(22050, 1, 2.0), O::Plays, O::Plays);
+    add("Mpeg25Mono", Tone(8000, 1, 2.0), O::Plays, O::Plays);
+    add("LayerIINamedMp3", MakeFrames(Layer(2, 10, 0), 200), O::Plays, O::Plays);
+    add("LayerINamedMp3", MakeFrames(Layer(1, 8, 3), 400), O::Plays, O::Plays);
+    return v;
+}
+
+} // namespace
+
+const std::vector<HostileFile>& HostileFiles() {
+    static const std::vector<HostileFile> files = Make();
+    return files;
+}

@@ -1,0 +1,195 @@
+// Every hostile file through the reader, the cut job, tesmira-cut and the player: a clear
+// refusal or a sensible decode, in bounded time, and the file itself left as it was.
+#include "CClipJob.h"
+#include "CMp3File.h"
+#include "HostileFiles.h"
+#include "HostileSupport.h"
+#include "Mp3Check.h"
+#include "Mp3Gen.h"
+#include "TempDir.h"
+#include "Watchdog.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
+
+bool IsMpegRate(int rate) {
+    return std::find(std::begin(kRates), std::end(kRates), rate) != std::end(kRates);
+}
+
+class Hostile : public testing::TestWithParam<size_t> {
+protected:
+    void SetUp() override {
+        path = dir.File("input.mp3");
+        ASSERT_TRUE(mp3gen::WriteFileBytes(path, File().bytes) || File().bytes.empty());
+        if (File().bytes.empty()) {
+            mp3gen::WriteFileBytes(path, {});
+        }
+        checksum = FileChecksum(path);
+    }
+    void TearDown() override { EXPECT_EQ(FileChecksum(path), checksum) << "the input changed"; }
+
+    const HostileFile& File() const { return HostileFiles()[GetParam()]; }
+    std::string Name(const char* part) const { return File().name + " " + part; }
+    // Only the input itself is left in the folder: no output, no temporary file.
+    void ExpectNothingBesideTheInput() const {
+        EXPECT_EQ(FolderEntries(dir.Path().string()), std::vector<std::string>{"input.mp3"});
+    }
+
+    TempDir dir;
+    std::string path;
+    uint64_t checksum = 0;
+};
+
+// Reads to the end; the bytes delivered, or -1 when the reads do not end.
+long ReadAll(CMp3File& reader, bool stereo) {
+    std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
+    long total = 0;
+    for (int reads = 0; reads < 1000000; ++reads) {
+        uint32_t bytes = CClipJob::kInputBlockBytes;
+        const int more = reader.Read(block.data(), bytes);
+        EXPECT_EQ(bytes % (stereo ? 4 : 2), 0u);
+        total += bytes;
+        if (!more || bytes == 0) {
+            return total;
+        }
+    }
+    return -1;
+}
+
+TEST_P(Hostile, Reader) {
+    Watchdog watchdog(Name("reader"), 60s);
+    CMp3File reader;
+    const bool open = reader.Open(path.c_str()) != 0;
+    if (File().engine != Outcome::Either) {
+        EXPECT_EQ(open, File().engine == Outcome::Plays);
+    }
+    if (!open) {
+        uint32_t bytes = 4096;
+        std::vector<uint8_t> block(bytes);
+        EXPECT_EQ(reader.Read(block.data(), bytes), 0);
+        EXPECT_EQ(bytes, 0u);
+        return;
+    }
+    AudioInfo info;
+    reader.GetInfo(info);
+    EXPECT_TRUE(IsMpegRate(info.sampleRate)) << info.sampleRate;
+    EXPECT_GE(info.durationMs, 0);
+    const long bytes = ReadAll(reader, info.stereo != 0);
+    EXPECT_GE(bytes, 0) << "the reads never end";
+    if (File().engine == Outcome::Plays) {
+        EXPECT_GT(bytes, 0);
+    }
+    reader.GetInfo(info);
+    reader.SeekTo(info.durationMs / 2, info.durationMs);
+    EXPECT_GE(ReadAll(reader, info.stereo != 0), 0);
+    reader.MeasureDurationMs();
+}
+
+// A whole cut and a cut from the middle, as the window makes them.
+TEST_P(Hostile, CutJob) {
+    Watchdog watchdog(Name("cut job"), 120s);
+    CClipJob job;
+    const std::string out = dir.File("cut.mp3");
+    for (const bool whole : {true, false}) {
+        const bool open = job.OpenSource(path.c_str());
+        if (File().engine != Outcome::Either) {
+            ASSERT_EQ(open, File().engine == Outcome::Plays);
+        }
+        if (!open) {
+            EXPECT_EQ(job.GetStatus(), ClipIdle);
+            ExpectNothingBesideTheInput();
+            return;
+        }
+        const AudioInfo info = job.GetSourceInfo();
+        ASSERT_TRUE(job.OpenOutput(out.c_str(), info.sampleRate, info.stereo ? 2 : 1));
+        const int start = whole ? 0 : info.durationMs / 2;
+        if (!job.SetRange(start, whole ? INT_MAX : start + 1000)) {
+            EXPECT_NE(File().engine, Outcome::Plays) << "a playable file refused its range";
+            job.AbandonOutput();
+            ExpectNothingBesideTheInput();
+            continue;
+        }
+        job.SetFadeIn(1, 0, 500);
+        job.SetFadeOut(1, 0, 1000);
+        job.SetSpeed(whole ? 1.0 : 1.05);
+        job.SetPitchFactor(1.0f);
+        job.SetThrottleMs(0);
+        job.Start();
+        while (job.IsRunning()) {
+            std::this_thread::sleep_for(2ms);
+        }
+        ASSERT_EQ(job.GetStatus(), ClipFinished);
+        // Whole frames back to back, then the tag; a range without one decodable frame gives
+        // the tag alone, as an empty source does.
+        EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(out)).clean);
+        if (whole && File().engine == Outcome::Plays) {
+            const DecodedAudio audio = DecodeMp3File(out);
+            EXPECT_TRUE(audio.ok);
+            EXPECT_GT(audio.Frames(), 0u);
+        }
+        std::filesystem::remove(out);
+    }
+}
+
+TEST_P(Hostile, Cutter) {
+    const std::string out = dir.File("cut.mp3");
+    const CutterRun run = RunCutter({path, "--whole", "-o", out}, 60);
+    ASSERT_GE(run.exitCode, 0) << "crashed or hung: " << run.errors;
+    if (File().engine != Outcome::Either) {
+        EXPECT_EQ(run.exitCode, File().engine == Outcome::Plays ? 0 : 1) << run.errors;
+    }
+    if (run.exitCode == 0) {
+        EXPECT_TRUE(DecodeMp3File(out).ok);
+        std::filesystem::remove(out);
+    } else {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.errors.find("tesmira-cut: "), std::string::npos) << run.errors;
+        ExpectNothingBesideTheInput();
+    }
+}
+
+TEST_P(Hostile, Player) {
+    Watchdog watchdog(Name("player"), 60s);
+    const PlayerTable& p = Player();
+    ASSERT_NE(p.Open, nullptr);
+    p.Close();
+    const bool open = p.Open(path.c_str()) != 0;
+    if (File().player != Outcome::Either) {
+        EXPECT_EQ(open, File().player == Outcome::Plays);
+    }
+    if (!open) {
+        EXPECT_EQ(p.IsOpend(), 0);
+        EXPECT_EQ(p.Play(), 0);
+        return;
+    }
+    const int len = p.GetLen();
+    EXPECT_GE(len, 0);
+    if (File().player == Outcome::Plays) {
+        EXPECT_GT(len, 0);
+    }
+    EXPECT_TRUE(IsMpegRate(p.GetAudioSamplesPerSec())) << p.GetAudioSamplesPerSec();
+    EXPECT_EQ(p.Play(), 1);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(p.SetPos(len / 2), 1);
+    std::this_thread::sleep_for(100ms);
+    const int pos = p.GetPos();
+    EXPECT_GE(pos, 0);
+    EXPECT_LE(pos, len);
+    EXPECT_EQ(p.Stop(), 1);
+    EXPECT_EQ(p.GetPos(), 0);
+    p.Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Hostile, testing::Range<size_t>(0, HostileFiles().size()),
+                         [](const testing::TestParamInfo<size_t>& param) {
+                             return HostileFiles()[param.param].name;
+                         });
+
+} // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// What the hostile-input, fault and long-file tests share: the real player library, the
+// real tesmira-cut binary, checksums of sources and peak memory.
+#include "Plovex1.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PlayerTable {
+#define HOSTILE_PLAYER_FIELD(name) PlovexFn_##name name = nullptr;
+    PLOVEX1_EXPORTS(HOSTILE_PLAYER_FIELD)
+#undef HOSTILE_PLAYER_FIELD
+};
+
+// libPlovex1.so loaded once for the process, as the program loads it; null entries if not.
+const PlayerTable& Player();
+
+struct CutterRun {
+    int exitCode = -1;    // -1: killed by a signal, -2: killed for taking too long
+    std::string errors;   // what it wrote to stderr
+};
+
+// Runs tesmira-cut with these arguments, killing it after timeoutSec.
+CutterRun RunCutter(const std::vector<std::string>& args, int timeoutSec);
+
+// FNV-1a over the whole file; 0 for a file that cannot be read.
+uint64_t FileChecksum(const std::string& path);
+
+// Peak resident memory of this process in KiB (VmHWM), and its reset to the current size.
+long PeakRssKiB();
+void ResetPeakRss();
+
+// Names of the entries of a folder.
+std::vector<std::string> FolderEntries(const std::string& folder);
