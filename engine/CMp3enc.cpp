@@ -70,7 +70,14 @@ bool CMp3enc::OpenOutputFile() {
     // Only a regular file may be removed again; never a device given as output.
     struct stat info {};
     removable = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    fileDevice = info.st_dev;
+    fileInode = info.st_ino;
     return true;
+}
+
+bool CMp3enc::PathIsOurFile() const {
+    struct stat info {};
+    return ::stat(path, &info) == 0 && info.st_dev == fileDevice && info.st_ino == fileInode;
 }
 
 bool CMp3enc::WriteBytes(const void* data, size_t size) {
@@ -126,22 +133,28 @@ bool CMp3enc::Finish() {
     if (std::fflush(file) != 0) {
         writeError = true;
     }
+    // Writes into a file whose folder was removed succeed; the cut is still lost.
+    if (removable && !PathIsOurFile()) {
+        outputGone = true;
+        removable = false;
+    }
     if (std::fclose(file) != 0) {
         writeError = true;
     }
     file = nullptr;
-    finishResult = !writeError && !encodeError;
+    finishResult = !writeError && !encodeError && !outputGone;
     return finishResult;
 }
 
 void CMp3enc::DiscardOutput() {
     finished = true;
     finishResult = false;
+    const bool ours = removable && PathIsOurFile();
     if (file) {
         std::fclose(file);
         file = nullptr;
     }
-    if (removable) {
+    if (ours) {
         std::remove(path);
         removable = false;
     }

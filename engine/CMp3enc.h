@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 class CMp3enc {
 public:
@@ -26,9 +27,10 @@ public:
     virtual bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
     // Writes what the encoder still holds, then the tag, and closes the file.
     // Returns false if any write (or the close) failed since the file was created,
-    // or the encoder refused a block.
+    // the encoder refused a block, or the file was removed or replaced meanwhile.
     bool Finish();
-    // Closes and removes the output file (after a failed cut).
+    // Closes and removes the output file (after a failed cut); a file that has taken its
+    // place at the path since is someone else's and stays.
     void DiscardOutput();
     bool HasWriteError() const { return writeError; }
     const char* GetPath() const { return path; }
@@ -37,6 +39,7 @@ public:
 private:
     void FillConfig(int sampleRate, int channels);
     bool OpenOutputFile();
+    bool PathIsOurFile() const;
     bool WriteBytes(const void* data, size_t size);
     bool WriteEncoded(const int16_t* samples, uint32_t count);
 
@@ -53,5 +56,8 @@ private:
     bool encodeError = false;
     bool finished = false;
     bool finishResult = false;
-    bool removable = false; // a regular file this object created
+    bool removable = false;  // a regular file this object created
+    bool outputGone = false; // the path no longer names that file (removed or replaced)
+    dev_t fileDevice = 0;
+    ino_t fileInode = 0;
 };
