@@ -4,11 +4,34 @@
 #include "OutputNaming.h"
 #include "TimeTexts.h"
 
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <sys/stat.h>
 #include <thread>
+
+namespace {
+
+// Why the job would not open a source, as far as the file system can tell.
+std::string SourceProblem(const std::string& input) {
+    struct stat info {};
+    if (::stat(input.c_str(), &info) != 0) {
+        return std::string("cannot open the source: ") + std::strerror(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return "cannot open the source: not a regular file";
+    }
+    // The reader's offsets are 32-bit.
+    if (static_cast<uint64_t>(info.st_size) > 0xFFFFFFFFull) {
+        return "the source is 4 GiB or larger, too large to cut";
+    }
+    return "cannot open the source: unreadable or not an MP3 file";
+}
+
+} // namespace
 
 std::string CutRunner::OutputPathFor(const CutOptions& options, const std::string& input) const {
     if (!options.outputFile.empty()) {
@@ -41,7 +64,7 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     const std::string output = OutputPathFor(options, input);
 
     if (!job.OpenSource(input.c_str())) {
-        return Fail(input, "cannot open the source: missing, unreadable or not an MP3 file");
+        return Fail(input, SourceProblem(input));
     }
     const AudioInfo info = job.GetSourceInfo();
     try {
