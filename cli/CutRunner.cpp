@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -29,6 +30,14 @@ std::string SourceProblem(const std::string& input) {
         return "the source is 4 GiB or larger, too large to cut";
     }
     return "cannot open the source: unreadable or not an MP3 file";
+}
+
+// Only a regular file: the output may be a device such as /dev/null.
+void RemoveUnfinished(const std::string& output) {
+    struct stat info {};
+    if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        std::remove(output.c_str());
+    }
 }
 
 } // namespace
@@ -97,6 +106,12 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
 int CutRunner::Follow(const std::string& input, const std::string& output) {
     progress.Begin(input + " -> " + output);
     while (job.IsRunning()) {
+        if (interrupt && *interrupt) {
+            job.Stop();
+            progress.End();
+            RemoveUnfinished(output);
+            return Fail(input, "interrupted; no file kept");
+        }
         progress.Update(job.GetProgress());
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

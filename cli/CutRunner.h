@@ -5,6 +5,7 @@
 #include "CutOptions.h"
 #include "ProgressDisplay.h"
 
+#include <csignal>
 #include <string>
 
 class CutRunner {
@@ -12,6 +13,8 @@ public:
     CutRunner(CClipJob& cutJob, ProgressDisplay& display) : job(cutJob), progress(display) {}
     // Cuts one input; returns an exit code of CutExitCode.
     int Run(const CutOptions& options, const std::string& input);
+    // Set from a signal handler: the running cut stops and its unfinished file is removed.
+    void SetInterruptFlag(const volatile std::sig_atomic_t* flag) { interrupt = flag; }
 
 private:
     std::string OutputPathFor(const CutOptions& options, const std::string& input) const;
@@ -20,4 +23,5 @@ private:
 
     CClipJob& job;
     ProgressDisplay& progress;
+    const volatile std::sig_atomic_t* interrupt = nullptr;
 };

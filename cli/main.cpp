@@ -6,11 +6,43 @@
 #include "ProgressDisplay.h"
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 
 #ifndef TESMIRA_VERSION
 #define TESMIRA_VERSION "0"
 #endif
+
+namespace {
+
+volatile std::sig_atomic_t interruptSignal = 0;
+
+void OnInterrupt(int number) {
+    interruptSignal = number;
+}
+
+// Ctrl-C, kill and a closed terminal end the cut without leaving half a file; progress
+// written to a pipe that has closed is no reason to die mid-cut either.
+void HandleSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(number, &action, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+// Ends as the signal would have, so a calling shell or script sees the interruption.
+void EndIfInterrupted() {
+    if (interruptSignal != 0) {
+        std::signal(interruptSignal, SIG_DFL);
+        std::raise(interruptSignal);
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
@@ -31,9 +63,12 @@ int main(int argc, char** argv) {
     CClipJob job;
     ProgressDisplay progress(stderr);
     CutRunner runner(job, progress);
+    runner.SetInterruptFlag(&interruptSignal);
+    HandleSignals();
     int result = kExitOk;
     for (const auto& input : options.inputs) {
         const int code = runner.Run(options, input);
+        EndIfInterrupted();
         if (code == kExitEncoderLibrary) {
             return code;
         }
