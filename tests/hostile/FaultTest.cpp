@@ -9,6 +9,8 @@
 #include "Watchdog.h"
 
 #include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -330,6 +332,40 @@ TEST_F(Fault, PlayerSurvivesItsSourceShrinking) {
     EXPECT_EQ(p.GetPos(), 0);
     EXPECT_EQ(p.Close(), 1);
     EXPECT_EQ(p.IsOpend(), 0);
+}
+
+// Ctrl-C, kill or a closed terminal mid-cut: the cutter ends by that signal, saying so, and
+// the unfinished file is gone.
+TEST_F(Fault, InterruptedCutterLeavesNoFile) {
+    Watchdog watchdog("cutter interrupted", 120s);
+    const std::string out = dir.File("cut.mp3");
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        const StartedCutter cutter =
+            StartCutter({source, "--whole", "-o", out, "--throttle-ms", "10"});
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (!fs::exists(out) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+        // Some frames are written: at 10 ms a block the whole song takes over 1.7 s.
+        std::this_thread::sleep_for(100ms);
+        ::kill(cutter.pid, number);
+        const CutterRun run = WaitForCutter(cutter, 60);
+        EXPECT_EQ(run.signal, number) << run.exitCode << " " << run.errors;
+        EXPECT_NE(run.errors.find("interrupted; no file kept"), std::string::npos) << run.errors;
+        EXPECT_EQ(Entries(), Names{"song.mp3"}) << "signal " << number;
+    }
+}
+
+// A pipe reading the progress that closes early does not end the cut half-way.
+TEST_F(Fault, ClosedProgressPipeDoesNotEndTheCut) {
+    Watchdog watchdog("closed progress pipe", 120s);
+    const std::string out = dir.File("cut.mp3");
+    const std::string command = std::string(CutterPath()) + " " + source + " --whole -o " + out +
+                                " --throttle-ms 5 2>&1 >/dev/null | head -c 1 >/dev/null";
+    // The shell waits for both ends of the pipe.
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ExpectWholeFramesAndTag(out);
+    EXPECT_NEAR(DecodeMp3File(out).Seconds(), kSongMs / 1000.0, 0.5);
 }
 
 // Stop lands anywhere: before the worker starts, mid-block, while the file is finished or

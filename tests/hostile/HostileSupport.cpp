@@ -32,42 +32,57 @@ const PlayerTable& Player() {
     return table;
 }
 
-CutterRun RunCutter(const std::vector<std::string>& args, int timeoutSec) {
-    CutterRun run;
+StartedCutter StartCutter(const std::vector<std::string>& args) {
+    StartedCutter cutter;
     char errPath[] = "/tmp/tesmira-cutter-XXXXXX";
     const int errFd = mkstemp(errPath);
+    cutter.errorsPath = errPath;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(TESMIRA_CUT));
     for (const auto& a : args) {
         argv.push_back(const_cast<char*>(a.c_str()));
     }
     argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
+    cutter.pid = fork();
+    if (cutter.pid == 0) {
         dup2(errFd, 2);
         const int devNull = ::open("/dev/null", O_WRONLY);
         dup2(devNull, 1);
         execv(TESMIRA_CUT, argv.data());
         _exit(127);
     }
+    ::close(errFd);
+    return cutter;
+}
+
+CutterRun WaitForCutter(const StartedCutter& cutter, int timeoutSec) {
+    CutterRun run;
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSec);
     bool killed = false;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
+    while (waitpid(cutter.pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            kill(cutter.pid, SIGKILL);
+            waitpid(cutter.pid, &status, 0);
             killed = true;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     run.exitCode = killed ? -2 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath);
+    run.signal = !killed && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    std::ifstream err(cutter.errorsPath);
     run.errors.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    ::close(errFd);
-    ::unlink(errPath);
+    ::unlink(cutter.errorsPath.c_str());
     return run;
+}
+
+const char* CutterPath() {
+    return TESMIRA_CUT;
+}
+
+CutterRun RunCutter(const std::vector<std::string>& args, int timeoutSec) {
+    return WaitForCutter(StartCutter(args), timeoutSec);
 }
 
 uint64_t FileChecksum(const std::string& path) {

@@ -17,12 +17,24 @@ struct PlayerTable {
 const PlayerTable& Player();
 
 struct CutterRun {
-    int exitCode = -1;    // -1: killed by a signal, -2: killed for taking too long
-    std::string errors;   // what it wrote to stderr
+    int exitCode = -1;  // -1: killed by a signal, -2: killed for taking too long
+    int signal = 0;     // the signal that ended it (exitCode -1)
+    std::string errors; // what it wrote to stderr
 };
 
 // Runs tesmira-cut with these arguments, killing it after timeoutSec.
 CutterRun RunCutter(const std::vector<std::string>& args, int timeoutSec);
+
+// The same in two steps, to do something to the cutter while it runs.
+struct StartedCutter {
+    int pid = -1;
+    std::string errorsPath;
+};
+StartedCutter StartCutter(const std::vector<std::string>& args);
+CutterRun WaitForCutter(const StartedCutter& cutter, int timeoutSec);
+
+// Where the tesmira-cut binary is, for commands that run it through a shell.
+const char* CutterPath();
 
 // FNV-1a over the whole file; 0 for a file that cannot be read.
 uint64_t FileChecksum(const std::string& path);
