@@ -24,12 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-
 constexpr int kSongMs = 20000;
 
 // A 20 s stereo melody, made once for every case.
@@ -372,7 +366,7 @@ TEST_F(Fault, ClosedProgressPipeDoesNotEndTheCut) {
 // after the cut has ended. Each time the job comes back idle, any file it leaves is whole,
 // and the next cut on the same job is right.
 TEST_F(Fault, StopAtRandomMoments) {
-    const int rounds = kSanitized ? 30 : 100;
+    const int rounds = kSanitized ? 50 : 100;
     Watchdog watchdog("random stops", 300s);
     CClipJob job;
     const std::string stopped = dir.File("stopped.mp3");

@@ -7,6 +7,13 @@
 #include <string>
 #include <vector>
 
+// Built with AddressSanitizer: slower, and memory figures that are its own.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 struct PlayerTable {
 #define HOSTILE_PLAYER_FIELD(name) PlovexFn_##name name = nullptr;
     PLOVEX1_EXPORTS(HOSTILE_PLAYER_FIELD)
