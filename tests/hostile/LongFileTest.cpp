@@ -267,7 +267,7 @@ TEST_F(LongFile, MemoryDoesNotGrowWithTheLength) {
 
 // A file of 4 GiB and a little, made sparse: it starts with real frames, so only its size
 // stands in the way. 32-bit offsets cannot reach its end, so the engine refuses it outright.
-class HugeFile : public testing::Test {
+class LongFileOver4GiB : public testing::Test {
 protected:
     static constexpr uint64_t kHugeBytes = (4ull << 30) + 4096;
 
@@ -310,7 +310,7 @@ protected:
     timespec modified{};
 };
 
-TEST_F(HugeFile, EngineAndCutterRefuseIt) {
+TEST_F(LongFileOver4GiB, EngineAndCutterRefuseIt) {
     Watchdog watchdog("huge file", 60s);
     CMp3File reader;
     EXPECT_EQ(reader.Open(path.c_str()), 0);
@@ -337,7 +337,7 @@ TEST_F(HugeFile, EngineAndCutterRefuseIt) {
 
 // The player may refuse it or play the real frames at its start; either way cleanly, and
 // without reading 4 GiB first.
-TEST_F(HugeFile, PlayerRefusesItOrPlaysItsStart) {
+TEST_F(LongFileOver4GiB, PlayerRefusesItOrPlaysItsStart) {
     Watchdog watchdog("huge file player", 60s);
     const PlayerTable& p = Player();
     ASSERT_NE(p.Open, nullptr);
