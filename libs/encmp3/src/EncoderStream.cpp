@@ -182,8 +182,9 @@ BE_ERR EncoderStream::Encode(DWORD samples, const int16_t* pcm, BYTE* out, DWORD
                    ENCMP3_DEINIT_BUFFER_SIZE;
         };
         if (worker.joinable()) {
-            changed.wait(
-                guard, [&] { return failed || Idle() || (queue.size() < kQueueDepth && fits()); });
+            const size_t below = queue.size() >= kQueueDepth ? kRefillBelow : kQueueDepth;
+            changed.wait(guard,
+                         [&] { return failed || Idle() || (queue.size() < below && fits()); });
         }
         if (failed) {
             return BE_ERR_INVALID_FORMAT_PARAMETERS;
