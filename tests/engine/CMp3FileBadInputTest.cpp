@@ -1,5 +1,6 @@
 // CMp3File: files that are not what they claim, damaged files and odd sizes.
 #include "ReaderFixture.h"
+#include "WavBytes.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -20,40 +21,6 @@ std::vector<uint8_t> RandomBytes(size_t n, unsigned seed) {
     return bytes;
 }
 
-std::vector<uint8_t> Wav(const mp3gen::ToneSpec& spec) {
-    const auto pcm = mp3gen::SynthesizePcm(spec);
-    const auto dataBytes = static_cast<uint32_t>(pcm.size() * 2);
-    std::vector<uint8_t> out;
-    const auto put = [&out](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) {
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    };
-    const auto tag = [&out](const char* s) {
-        for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<uint8_t>(s[i]));
-        }
-    };
-    const auto ch = static_cast<uint32_t>(spec.channels);
-    const auto rate = static_cast<uint32_t>(spec.sampleRate);
-    tag("RIFF");
-    put(36 + dataBytes, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(ch, 2);
-    put(rate, 4);
-    put(rate * ch * 2, 4);
-    put(ch * 2, 2);
-    put(16, 2);
-    tag("data");
-    put(dataBytes, 4);
-    const auto* p = reinterpret_cast<const uint8_t*>(pcm.data());
-    out.insert(out.end(), p, p + dataBytes);
-    return out;
-}
-
 TEST(CMp3FileBadInput, NonAudioIsRefused) {
     TempDir dir;
     const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
@@ -63,8 +30,8 @@ TEST(CMp3FileBadInput, NonAudioIsRefused) {
         {"random1.mp3", RandomBytes(300000, 1)},
         {"random2.mp3", RandomBytes(300000, 2)},
         {"random3.mp3", RandomBytes(300000, 3)},
-        {"tone.wav.mp3", Wav(Tone(44100, 2, 3.0))},
-        {"melody.wav.mp3", Wav(Melody(22050, 1, 3.0))},
+        {"tone.wav.mp3", MakeWavBytes(Tone(44100, 2, 3.0))},
+        {"melody.wav.mp3", MakeWavBytes(Melody(22050, 1, 3.0))},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);

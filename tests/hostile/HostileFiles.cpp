@@ -3,6 +3,7 @@
 #include "FrameCraft.h"
 #include "Mp3Check.h"
 #include "Mp3Gen.h"
+#include "WavBytes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -40,37 +41,7 @@ Bytes Wav(int rate, int channels, double seconds) {
     spec.sampleRate = rate;
     spec.channels = channels;
     spec.seconds = seconds;
-    const auto pcm = mp3gen::SynthesizePcm(spec);
-    const auto data = static_cast<uint32_t>(pcm.size() * 2);
-    Bytes out;
-    const auto put = [&out](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) {
-            out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    };
-    const auto text = [&out](const char* s) {
-        for (int i = 0; i < 4; ++i) {
-            out.push_back(static_cast<uint8_t>(s[i]));
-        }
-    };
-    const auto ch = static_cast<uint32_t>(channels);
-    const auto r = static_cast<uint32_t>(rate);
-    text("RIFF");
-    put(36 + data, 4);
-    text("WAVE");
-    text("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(ch, 2);
-    put(r, 4);
-    put(r * ch * 2, 4);
-    put(ch * 2, 2);
-    put(16, 2);
-    text("data");
-    put(data, 4);
-    const auto* p = reinterpret_cast<const uint8_t*>(pcm.data());
-    out.insert(out.end(), p, p + data);
-    return out;
+    return MakeWavBytes(spec);
 }
 
 // An ID3v2.3 header whose four size bytes are written as given.

@@ -134,8 +134,7 @@ bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
     if (!f) {
         return false;
     }
-    const bool ok =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 
