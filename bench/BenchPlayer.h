@@ -42,11 +42,11 @@ struct BenchPlayer {
 
 // A generated melody of the given length in the system's temporary folder.
 inline std::string MakeBenchMp3(const std::string& name, double seconds) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = seconds;
-    spec.melody = true;
+    mp3gen::ToneSpec params;
+    params.seconds = seconds;
+    params.melody = true;
     const std::string path = (std::filesystem::temp_directory_path() / name).string();
-    if (!mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec))) {
+    if (!mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params))) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::exit(1);
     }

@@ -161,13 +161,13 @@ int main(int argc, char** argv) {
                   reinterpret_cast<BEENCODECHUNK>(dlsym(handle, TEXT_BEENCODECHUNK)),
                   reinterpret_cast<BEDEINITSTREAM>(dlsym(handle, TEXT_BEDEINITSTREAM)),
                   reinterpret_cast<BECLOSESTREAM>(dlsym(handle, TEXT_BECLOSESTREAM))};
-    mp3gen::ToneSpec spec;
-    spec.seconds = kSeconds;
-    spec.melody = true;
-    spec.bitrateKbps = 192;
-    const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(spec);
+    mp3gen::ToneSpec params;
+    params.seconds = kSeconds;
+    params.melody = true;
+    params.bitrateKbps = 192;
+    const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(params);
     const std::string mp3Path = "/tmp/encmp3_bench_" + std::to_string(getpid()) + ".mp3";
-    mp3gen::WriteFileBytes(mp3Path, mp3gen::EncodeMp3(pcm, spec));
+    mp3gen::WriteFileBytes(mp3Path, mp3gen::EncodeMp3(pcm, params));
     mpg123_init();
 
     std::printf("120 s of 44.1 kHz stereo, 20480-byte blocks\n");

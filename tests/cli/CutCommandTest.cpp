@@ -35,11 +35,11 @@ Result RunCut(const std::string& args) {
 }
 
 std::string MakeTone(const TempDir& dir, const std::string& name, double seconds, double hz) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = seconds;
-    spec.frequencyHz = hz;
+    mp3gen::ToneSpec params;
+    params.seconds = seconds;
+    params.frequencyHz = hz;
     const auto path = dir.File(name);
-    mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec));
+    mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params));
     return path;
 }
 

@@ -5,10 +5,10 @@
 namespace {
 
 mp3gen::ToneSpec Tone(double seconds, double hz = 1000.0) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = seconds;
-    spec.frequencyHz = hz;
-    return spec;
+    mp3gen::ToneSpec params;
+    params.seconds = seconds;
+    params.frequencyHz = hz;
+    return params;
 }
 
 // A block is 20480 bytes: 116 ms of 44.1 kHz stereo. The encoder adds about 50 ms

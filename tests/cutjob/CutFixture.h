@@ -20,9 +20,9 @@ struct CutRequest {
 
 class CutFixture {
 public:
-    std::string MakeSource(const std::string& name, const mp3gen::ToneSpec& spec) {
+    std::string MakeSource(const std::string& name, const mp3gen::ToneSpec& params) {
         const std::string path = dir.File(name);
-        mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec));
+        mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params));
         return path;
     }
 

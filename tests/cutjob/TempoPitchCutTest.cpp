@@ -5,11 +5,11 @@
 namespace {
 
 mp3gen::ToneSpec Tone(double seconds, double hz, double amplitude = 0.5) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = seconds;
-    spec.frequencyHz = hz;
-    spec.amplitude = amplitude;
-    return spec;
+    mp3gen::ToneSpec params;
+    params.seconds = seconds;
+    params.frequencyHz = hz;
+    params.amplitude = amplitude;
+    return params;
 }
 
 constexpr double kBlockSec = 20480.0 / 4 / 44100;

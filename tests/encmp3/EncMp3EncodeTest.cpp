@@ -11,12 +11,12 @@
 namespace {
 
 std::vector<int16_t> Tone(int rate, int channels, double seconds) {
-    mp3gen::ToneSpec spec;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    spec.frequencyHz = 1000.0;
-    return mp3gen::SynthesizePcm(spec);
+    mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
+    params.seconds = seconds;
+    params.frequencyHz = 1000.0;
+    return mp3gen::SynthesizePcm(params);
 }
 
 DecodedAudio Decode(const TempDir& dir, const std::vector<uint8_t>& mp3) {

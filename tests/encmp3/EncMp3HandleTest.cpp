@@ -111,9 +111,9 @@ TEST(EncMp3Tags, InfoTagFillsTheVbrPlaceholderAndRefusesOtherFiles) {
     config.format.LHV1.bEnableVBR = 1;
     config.format.LHV1.bWriteVBRHeader = 1;
     config.format.LHV1.nVBRQuality = 4;
-    mp3gen::ToneSpec spec;
-    spec.seconds = 1.0;
-    const EncodeResult vbr = EncodeAll(config, mp3gen::SynthesizePcm(spec), 4096);
+    mp3gen::ToneSpec params;
+    params.seconds = 1.0;
+    const EncodeResult vbr = EncodeAll(config, mp3gen::SynthesizePcm(params), 4096);
     ASSERT_TRUE(vbr.ok);
     TempDir dir;
     const std::string path = dir.File("vbr.mp3");
@@ -126,7 +126,7 @@ TEST(EncMp3Tags, InfoTagFillsTheVbrPlaceholderAndRefusesOtherFiles) {
     EXPECT_TRUE(DecodeMp3File(path).ok);
 
     const std::string plain = dir.File("plain.mp3");
-    ASSERT_TRUE(mp3gen::WriteFileBytes(plain, mp3gen::MakeMp3(spec)));
+    ASSERT_TRUE(mp3gen::WriteFileBytes(plain, mp3gen::MakeMp3(params)));
     const std::vector<uint8_t> before = mp3gen::ReadFileBytes(plain);
     EXPECT_NE(api.writeVbrHeader(plain.c_str()), BE_ERR_SUCCESSFUL);
     EXPECT_EQ(mp3gen::ReadFileBytes(plain), before);

@@ -140,9 +140,9 @@ TEST(CMp3FileSeek, LandsTwoFramesOnAndDeliversTheAudioThere) {
     for (const auto& [channels, kbps] : {std::pair{2, 128}, std::pair{1, 32}}) {
         SCOPED_TRACE(kbps);
         TempDir dir;
-        mp3gen::ToneSpec spec = Melody(44100, channels, 8.0);
-        spec.bitrateKbps = kbps;
-        const std::string path = WriteBytes(dir, "cbr.mp3", mp3gen::MakeMp3(spec));
+        mp3gen::ToneSpec params = Melody(44100, channels, 8.0);
+        params.bitrateKbps = kbps;
+        const std::string path = WriteBytes(dir, "cbr.mp3", mp3gen::MakeMp3(params));
         const DecodedAudio ref = DecodeMp3File(path);
         ASSERT_TRUE(ref.ok);
         CMp3File reader;

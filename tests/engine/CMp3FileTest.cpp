@@ -22,9 +22,9 @@ TEST(CMp3FileOpen, CbrPropertiesAndDurationFromSize) {
                          Case{22050, 2, 64}, Case{22050, 1, 32}}) {
         SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.channels << " ch");
         TempDir dir;
-        mp3gen::ToneSpec spec = Tone(c.rate, c.channels, 2.0);
-        spec.bitrateKbps = c.kbps;
-        const auto bytes = mp3gen::MakeMp3(spec);
+        mp3gen::ToneSpec params = Tone(c.rate, c.channels, 2.0);
+        params.bitrateKbps = c.kbps;
+        const auto bytes = mp3gen::MakeMp3(params);
         const std::string path = WriteBytes(dir, "cbr.mp3", bytes);
         CMp3File reader;
         ASSERT_EQ(reader.Open(path.c_str()), 1);
@@ -136,8 +136,8 @@ TEST(CMp3FileOpen, PropertiesComeFromTheSecondFrameWithoutXing) {
 
 TEST(CMp3FileOpen, ReestimatedDurationNeverFallsBelowThePosition) {
     TempDir dir;
-    mp3gen::ToneSpec spec = Tone(44100, 2, 20.0);
-    const auto bytes = mp3gen::MakeMp3(spec);
+    mp3gen::ToneSpec params = Tone(44100, 2, 20.0);
+    const auto bytes = mp3gen::MakeMp3(params);
     // A file still being written: it has a third of its bytes when opened.
     const std::string path = dir.File("growing.mp3");
     const size_t firstPart = bytes.size() / 3;

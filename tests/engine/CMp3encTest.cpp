@@ -16,10 +16,10 @@ namespace {
 constexpr uint32_t kBlockBytes = 20480; // the cut's block size
 
 std::vector<int16_t> Tone(int channels, double seconds) {
-    mp3gen::ToneSpec spec;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    return mp3gen::SynthesizePcm(spec);
+    mp3gen::ToneSpec params;
+    params.channels = channels;
+    params.seconds = seconds;
+    return mp3gen::SynthesizePcm(params);
 }
 
 // Feeds pcm in the cut's blocks; false when any block was refused.

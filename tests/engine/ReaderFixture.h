@@ -16,18 +16,18 @@
 namespace readertest {
 
 inline mp3gen::ToneSpec Tone(int rate, int channels, double seconds, bool vbr = false) {
-    mp3gen::ToneSpec spec;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    spec.vbr = vbr;
-    return spec;
+    mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
+    params.seconds = seconds;
+    params.vbr = vbr;
+    return params;
 }
 
 inline mp3gen::ToneSpec Melody(int rate, int channels, double seconds, bool vbr = false) {
-    mp3gen::ToneSpec spec = Tone(rate, channels, seconds, vbr);
-    spec.melody = true;
-    return spec;
+    mp3gen::ToneSpec params = Tone(rate, channels, seconds, vbr);
+    params.melody = true;
+    return params;
 }
 
 inline std::string WriteBytes(const TempDir& dir, const std::string& name,

@@ -29,10 +29,10 @@ constexpr int kSongMs = 20000;
 // A 20 s stereo melody, made once for every case.
 const std::vector<uint8_t>& SongBytes() {
     static const std::vector<uint8_t> bytes = [] {
-        mp3gen::ToneSpec spec;
-        spec.seconds = kSongMs / 1000.0;
-        spec.melody = true;
-        return mp3gen::MakeMp3(spec);
+        mp3gen::ToneSpec params;
+        params.seconds = kSongMs / 1000.0;
+        params.melody = true;
+        return mp3gen::MakeMp3(params);
     }();
     return bytes;
 }

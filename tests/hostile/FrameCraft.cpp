@@ -80,8 +80,8 @@ std::vector<uint8_t> MakeFrame(const FrameSpec& s) {
     return f;
 }
 
-std::vector<uint8_t> MakeFrames(const FrameSpec& spec, int count) {
-    const std::vector<uint8_t> one = MakeFrame(spec);
+std::vector<uint8_t> MakeFrames(const FrameSpec& params, int count) {
+    const std::vector<uint8_t> one = MakeFrame(params);
     std::vector<uint8_t> out;
     out.reserve(one.size() * static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {

@@ -15,7 +15,7 @@ struct FrameSpec {
     int freeBytes = 0;
 };
 
-// Bytes of one frame as the header describes it (free format: spec.freeBytes).
-uint32_t FrameLength(const FrameSpec& spec);
-std::vector<uint8_t> MakeFrame(const FrameSpec& spec);
-std::vector<uint8_t> MakeFrames(const FrameSpec& spec, int count);
+// Bytes of one frame as the header describes it (free format: params.freeBytes).
+uint32_t FrameLength(const FrameSpec& params);
+std::vector<uint8_t> MakeFrame(const FrameSpec& params);
+std::vector<uint8_t> MakeFrames(const FrameSpec& params, int count);

@@ -14,14 +14,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes Tone(int rate, int channels, double seconds, bool vbr = false, int id3 = 0) {
-    mp3gen::ToneSpec spec;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    spec.vbr = vbr;
-    spec.bitrateKbps = rate >= 32000 ? 128 : 64;
-    spec.id3v2PayloadBytes = id3;
-    return mp3gen::MakeMp3(spec);
+    mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
+    params.seconds = seconds;
+    params.vbr = vbr;
+    params.bitrateKbps = rate >= 32000 ? 128 : 64;
+    params.id3v2PayloadBytes = id3;
+    return mp3gen::MakeMp3(params);
 }
 
 Bytes Cat(Bytes a, const Bytes& b) {
@@ -37,11 +37,11 @@ Bytes Pattern(size_t n, unsigned seed) {
 }
 
 Bytes Wav(int rate, int channels, double seconds) {
-    mp3gen::ToneSpec spec;
-    spec.sampleRate = rate;
-    spec.channels = channels;
-    spec.seconds = seconds;
-    return MakeWavBytes(spec);
+    mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
+    params.seconds = seconds;
+    return MakeWavBytes(params);
 }
 
 // An ID3v2.3 header whose four size bytes are written as given.

@@ -46,10 +46,10 @@ struct Unit {
 
 const Unit& MelodyUnit() {
     static const Unit unit = [] {
-        mp3gen::ToneSpec spec;
-        spec.seconds = 11.0;
-        spec.melody = true;
-        const std::vector<uint8_t> encoded = mp3gen::MakeMp3(spec);
+        mp3gen::ToneSpec params;
+        params.seconds = 11.0;
+        params.melody = true;
+        const std::vector<uint8_t> encoded = mp3gen::MakeMp3(params);
         const FrameWalk walk = WalkFrames(encoded);
         Unit u;
         if (walk.frames.size() <= kUnitFrames) {
@@ -273,9 +273,9 @@ protected:
 
     void SetUp() override {
         path = dir.File("huge.mp3");
-        mp3gen::ToneSpec spec;
-        spec.seconds = 2.0;
-        ASSERT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec)));
+        mp3gen::ToneSpec params;
+        params.seconds = 2.0;
+        ASSERT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params)));
         head = mp3gen::ReadFileBytes(path);
         if (::truncate(path.c_str(), static_cast<off_t>(kHugeBytes)) != 0) {
             GTEST_SKIP() << "cannot make a 4 GiB file here";

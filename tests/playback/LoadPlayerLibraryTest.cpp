@@ -91,10 +91,10 @@ TEST_F(LoadPlayerLibraryTest, RealLibraryFillsEveryEntryWithItsExport) {
     dlclose(handle); // drops only the reference taken above
 
     TempDir dir;
-    mp3gen::ToneSpec spec;
-    spec.seconds = 1.0;
+    mp3gen::ToneSpec params;
+    params.seconds = 1.0;
     const std::string path = dir.File("tone.mp3");
-    ASSERT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec)));
+    ASSERT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params)));
     EXPECT_EQ(api.IsOpend(), 0);
     ASSERT_EQ(api.Open(path.c_str()), 1);
     EXPECT_EQ(api.IsOpend(), 1);

@@ -22,11 +22,11 @@ DecodedAudio AsAudio(const PcmCapture& capture) {
 class PcmTest : public PlayerTest {
 protected:
     std::string MakeTone(double seconds, int channels = 2, int rate = 44100) {
-        mp3gen::ToneSpec spec;
-        spec.seconds = seconds;
-        spec.channels = channels;
-        spec.sampleRate = rate;
-        return MakeFile("tone.mp3", spec);
+        mp3gen::ToneSpec params;
+        params.seconds = seconds;
+        params.channels = channels;
+        params.sampleRate = rate;
+        return MakeFile("tone.mp3", params);
     }
 
     // Plays from the current position until the player stops at the end.
@@ -39,10 +39,10 @@ protected:
 };
 
 TEST_F(PcmTest, UnitFactorsSendExactlyWhatTheDecoderGives) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = 2.0;
-    spec.melody = true;
-    const std::string path = MakeFile("melody.mp3", spec);
+    mp3gen::ToneSpec params;
+    params.seconds = 2.0;
+    params.melody = true;
+    const std::string path = MakeFile("melody.mp3", params);
     const DecodedAudio decoded = DecodeMp3File(path);
     ASSERT_TRUE(decoded.ok);
 
@@ -59,11 +59,11 @@ TEST_F(PcmTest, UnitFactorsSendExactlyWhatTheDecoderGives) {
 }
 
 TEST_F(PcmTest, SeekStartsAtTheExactSample) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = 2.0;
-    spec.melody = true;
-    spec.channels = 1;
-    const std::string path = MakeFile("melody.mp3", spec);
+    mp3gen::ToneSpec params;
+    params.seconds = 2.0;
+    params.melody = true;
+    params.channels = 1;
+    const std::string path = MakeFile("melody.mp3", params);
     const DecodedAudio decoded = DecodeMp3File(path);
     ASSERT_TRUE(decoded.ok);
 

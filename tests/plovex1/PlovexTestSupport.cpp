@@ -92,8 +92,8 @@ void PlayerTest::TearDown() {
     api.Close();
 }
 
-std::string PlayerTest::MakeFile(const std::string& name, const mp3gen::ToneSpec& spec) {
+std::string PlayerTest::MakeFile(const std::string& name, const mp3gen::ToneSpec& params) {
     const std::string path = dir.File(name);
-    EXPECT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec)));
+    EXPECT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params)));
     return path;
 }

@@ -49,7 +49,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::string MakeFile(const std::string& name, const mp3gen::ToneSpec& spec);
+    std::string MakeFile(const std::string& name, const mp3gen::ToneSpec& params);
 
     const PlovexTable& api = Plovex();
     TempDir dir;

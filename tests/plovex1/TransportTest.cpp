@@ -9,9 +9,9 @@ class TransportTest : public PlayerTest {
 protected:
     void SetUp() override {
         PlayerTest::SetUp();
-        mp3gen::ToneSpec spec;
-        spec.seconds = seconds;
-        path = MakeFile("tone.mp3", spec);
+        mp3gen::ToneSpec params;
+        params.seconds = seconds;
+        path = MakeFile("tone.mp3", params);
         ASSERT_EQ(api.Open(path.c_str()), 1);
         length = api.GetLen();
     }

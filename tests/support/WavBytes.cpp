@@ -1,7 +1,7 @@
 #include "WavBytes.h"
 
-std::vector<uint8_t> MakeWavBytes(const mp3gen::ToneSpec& spec) {
-    const auto pcm = mp3gen::SynthesizePcm(spec);
+std::vector<uint8_t> MakeWavBytes(const mp3gen::ToneSpec& params) {
+    const auto pcm = mp3gen::SynthesizePcm(params);
     const auto dataBytes = static_cast<uint32_t>(pcm.size() * 2);
     std::vector<uint8_t> out;
     const auto put = [&out](uint32_t v, int n) {
@@ -14,8 +14,8 @@ std::vector<uint8_t> MakeWavBytes(const mp3gen::ToneSpec& spec) {
             out.push_back(static_cast<uint8_t>(s[i]));
         }
     };
-    const auto ch = static_cast<uint32_t>(spec.channels);
-    const auto rate = static_cast<uint32_t>(spec.sampleRate);
+    const auto ch = static_cast<uint32_t>(params.channels);
+    const auto rate = static_cast<uint32_t>(params.sampleRate);
     tag("RIFF");
     put(36 + dataBytes, 4);
     tag("WAVE");

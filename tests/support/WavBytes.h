@@ -5,4 +5,4 @@
 #include <cstdint>
 #include <vector>
 
-std::vector<uint8_t> MakeWavBytes(const mp3gen::ToneSpec& spec);
+std::vector<uint8_t> MakeWavBytes(const mp3gen::ToneSpec& params);

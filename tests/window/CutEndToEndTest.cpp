@@ -18,11 +18,11 @@ constexpr double kCodecSec = 0.06;
 
 TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec spec;
-    spec.seconds = 12.0;
-    spec.frequencyHz = 440.0;
+    mp3gen::ToneSpec params;
+    params.seconds = 12.0;
+    params.frequencyHz = 440.0;
     song = dir.File(U("一首歌.mp3").toStdString());
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(spec)));
+    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(params)));
     openFileAnswer = QString::fromStdString(song);
     Click(*dialog, IDC_BTN_SELECT_SOURCE);
     ASSERT_TRUE(messages.isEmpty());

@@ -59,9 +59,9 @@ void WindowTest::Click(TestDlg& dialog, int id) {
 }
 
 std::string WindowTest::MakeSong(const std::string& name, double seconds) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = seconds;
+    mp3gen::ToneSpec params;
+    params.seconds = seconds;
     const std::string path = dir.File(name);
-    EXPECT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(spec)));
+    EXPECT_TRUE(mp3gen::WriteFileBytes(path, mp3gen::MakeMp3(params)));
     return path;
 }

@@ -28,22 +28,22 @@ struct LameCloser {
 
 } // namespace
 
-std::vector<int16_t> SynthesizePcm(const ToneSpec& spec) {
-    const auto frames = static_cast<size_t>(spec.seconds * spec.sampleRate);
-    std::vector<int16_t> pcm(frames * static_cast<size_t>(spec.channels));
+std::vector<int16_t> SynthesizePcm(const ToneSpec& params) {
+    const auto frames = static_cast<size_t>(params.seconds * params.sampleRate);
+    std::vector<int16_t> pcm(frames * static_cast<size_t>(params.channels));
     double phase = 0.0;
     for (size_t i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / spec.sampleRate;
+        const double t = static_cast<double>(i) / params.sampleRate;
         double envelope = 1.0;
-        const double f = spec.melody ? MelodyFrequency(t, &envelope) : spec.frequencyHz;
-        phase += 2.0 * kPi * f / spec.sampleRate;
-        double v = spec.amplitude * envelope * std::sin(phase);
-        if (spec.melody) {
-            v += 0.3 * spec.amplitude * envelope * std::sin(2.0 * phase);
+        const double f = params.melody ? MelodyFrequency(t, &envelope) : params.frequencyHz;
+        phase += 2.0 * kPi * f / params.sampleRate;
+        double v = params.amplitude * envelope * std::sin(phase);
+        if (params.melody) {
+            v += 0.3 * params.amplitude * envelope * std::sin(2.0 * phase);
         }
         const auto s = static_cast<int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32767.0));
-        for (int c = 0; c < spec.channels; ++c) {
-            pcm[i * static_cast<size_t>(spec.channels) + static_cast<size_t>(c)] = s;
+        for (int c = 0; c < params.channels; ++c) {
+            pcm[i * static_cast<size_t>(params.channels) + static_cast<size_t>(c)] = s;
         }
     }
     return pcm;
@@ -62,22 +62,22 @@ std::vector<uint8_t> MakeId3v2Tag(uint32_t payloadBytes) {
     return tag;
 }
 
-std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& spec) {
+std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& params) {
     std::unique_ptr<lame_global_flags, LameCloser> gf(lame_init());
     if (!gf) {
         return {};
     }
-    lame_set_in_samplerate(gf.get(), spec.sampleRate);
-    lame_set_out_samplerate(gf.get(), spec.sampleRate);
-    lame_set_num_channels(gf.get(), spec.channels);
-    lame_set_mode(gf.get(), spec.channels == 1 ? MONO : JOINT_STEREO);
-    if (spec.vbr) {
+    lame_set_in_samplerate(gf.get(), params.sampleRate);
+    lame_set_out_samplerate(gf.get(), params.sampleRate);
+    lame_set_num_channels(gf.get(), params.channels);
+    lame_set_mode(gf.get(), params.channels == 1 ? MONO : JOINT_STEREO);
+    if (params.vbr) {
         lame_set_VBR(gf.get(), vbr_default);
         lame_set_VBR_quality(gf.get(), 4);
         lame_set_bWriteVbrTag(gf.get(), 1);
     } else {
         lame_set_VBR(gf.get(), vbr_off);
-        lame_set_brate(gf.get(), spec.bitrateKbps);
+        lame_set_brate(gf.get(), params.bitrateKbps);
         lame_set_bWriteVbrTag(gf.get(), 0);
     }
     lame_set_quality(gf.get(), 7);
@@ -86,18 +86,18 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     }
 
     std::vector<uint8_t> out;
-    if (spec.id3v2PayloadBytes > 0) {
-        out = MakeId3v2Tag(static_cast<uint32_t>(spec.id3v2PayloadBytes));
+    if (params.id3v2PayloadBytes > 0) {
+        out = MakeId3v2Tag(static_cast<uint32_t>(params.id3v2PayloadBytes));
     }
     const size_t audioStart = out.size();
-    const int frames = static_cast<int>(pcm.size() / static_cast<size_t>(spec.channels));
+    const int frames = static_cast<int>(pcm.size() / static_cast<size_t>(params.channels));
     std::vector<unsigned char> buffer(static_cast<size_t>(1.25 * frames + 7200) + 16384);
     int produced = 0;
     const int chunk = 1152 * 16;
     for (int done = 0; done < frames; done += chunk) {
         const int n = std::min(chunk, frames - done);
-        const short* src = pcm.data() + static_cast<size_t>(done) * spec.channels;
-        if (spec.channels == 2) {
+        const short* src = pcm.data() + static_cast<size_t>(done) * params.channels;
+        if (params.channels == 2) {
             produced =
                 lame_encode_buffer_interleaved(gf.get(), const_cast<short*>(src), n, buffer.data(),
                                                static_cast<int>(buffer.size()));
@@ -114,7 +114,7 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     if (produced > 0) {
         out.insert(out.end(), buffer.begin(), buffer.begin() + produced);
     }
-    if (spec.vbr) {
+    if (params.vbr) {
         // The first frame was a placeholder; fill in the Xing header now.
         unsigned char tagFrame[2880];
         const size_t n = lame_get_lametag_frame(gf.get(), tagFrame, sizeof(tagFrame));
@@ -125,8 +125,8 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     return out;
 }
 
-std::vector<uint8_t> MakeMp3(const ToneSpec& spec) {
-    return EncodeMp3(SynthesizePcm(spec), spec);
+std::vector<uint8_t> MakeMp3(const ToneSpec& params) {
+    return EncodeMp3(SynthesizePcm(params), params);
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -19,13 +19,13 @@ struct ToneSpec {
     int id3v2PayloadBytes = 0; // > 0: prepend an ID3v2 tag of that many payload bytes
 };
 
-// Interleaved 16-bit PCM of the spec's sound.
-std::vector<int16_t> SynthesizePcm(const ToneSpec& spec);
+// Interleaved 16-bit PCM of the described sound.
+std::vector<int16_t> SynthesizePcm(const ToneSpec& params);
 
-// Encodes interleaved PCM as the spec says (rate, channels, CBR or VBR+Xing, ID3v2).
-std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& spec);
+// Encodes interleaved PCM as described (rate, channels, CBR or VBR+Xing, ID3v2).
+std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& params);
 
-std::vector<uint8_t> MakeMp3(const ToneSpec& spec);
+std::vector<uint8_t> MakeMp3(const ToneSpec& params);
 
 // "ID3" v2.3 header with a synchsafe size and a zero-padded payload.
 std::vector<uint8_t> MakeId3v2Tag(uint32_t payloadBytes);

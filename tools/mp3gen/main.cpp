@@ -17,7 +17,7 @@ void Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    mp3gen::ToneSpec spec;
+    mp3gen::ToneSpec params;
     std::string out;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -25,31 +25,31 @@ int main(int argc, char** argv) {
         if (a == "-o" && hasValue) {
             out = argv[++i];
         } else if (a == "--seconds" && hasValue) {
-            spec.seconds = std::atof(argv[++i]);
+            params.seconds = std::atof(argv[++i]);
         } else if (a == "--rate" && hasValue) {
-            spec.sampleRate = std::atoi(argv[++i]);
+            params.sampleRate = std::atoi(argv[++i]);
         } else if (a == "--channels" && hasValue) {
-            spec.channels = std::atoi(argv[++i]);
+            params.channels = std::atoi(argv[++i]);
         } else if (a == "--freq" && hasValue) {
-            spec.frequencyHz = std::atof(argv[++i]);
+            params.frequencyHz = std::atof(argv[++i]);
         } else if (a == "--bitrate" && hasValue) {
-            spec.bitrateKbps = std::atoi(argv[++i]);
+            params.bitrateKbps = std::atoi(argv[++i]);
         } else if (a == "--id3v2" && hasValue) {
-            spec.id3v2PayloadBytes = std::atoi(argv[++i]);
+            params.id3v2PayloadBytes = std::atoi(argv[++i]);
         } else if (a == "--melody") {
-            spec.melody = true;
+            params.melody = true;
         } else if (a == "--vbr") {
-            spec.vbr = true;
+            params.vbr = true;
         } else {
             Usage();
             return a == "--help" ? 0 : 2;
         }
     }
-    if (out.empty() || spec.seconds <= 0 || (spec.channels != 1 && spec.channels != 2)) {
+    if (out.empty() || params.seconds <= 0 || (params.channels != 1 && params.channels != 2)) {
         Usage();
         return 2;
     }
-    const auto bytes = mp3gen::MakeMp3(spec);
+    const auto bytes = mp3gen::MakeMp3(params);
     if (bytes.empty() || !mp3gen::WriteFileBytes(out, bytes)) {
         std::fprintf(stderr, "tesmira-mp3gen: could not write %s\n", out.c_str());
         return 1;
