@@ -1,14 +1,13 @@
 #include "CTesmiraApp.h"
 
 #include "CTesmiraDlg.h"
-#include "ScreenshotRequest.h"
 
 #include <QFileInfo>
 #include <QTimer>
 
 CTesmiraApp::CTesmiraApp(int& argc, char** argv) : application(argc, argv) {}
 
-bool CTesmiraApp::InitInstance() {
+bool CTesmiraApp::InitInstance(const std::function<void(CTesmiraDlg&)>& beforeRun) {
     CTesmiraDlg dialog;
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1) {
@@ -16,7 +15,9 @@ bool CTesmiraApp::InitInstance() {
         const QString path = QFileInfo(arguments.at(1)).absoluteFilePath();
         QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OnDropFiles({path}); });
     }
-    ScheduleScreenshotIfRequested(&dialog);
+    if (beforeRun) {
+        beforeRun(dialog);
+    }
     dialog.DoModal();
     return false;
 }

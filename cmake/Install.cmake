@@ -24,10 +24,10 @@ foreach(program IN LISTS TESMIRA_PROGRAMS)
 endforeach()
 
 if(TARGET tesmira)
-    install(FILES ${CMAKE_SOURCE_DIR}/res/tesmira.desktop
+    install(FILES ${PROJECT_SOURCE_DIR}/res/tesmira.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    install(FILES ${CMAKE_SOURCE_DIR}/res/images/tesmira-128.png
+    install(FILES ${PROJECT_SOURCE_DIR}/res/images/tesmira-128.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME tesmira.png)
-    install(FILES ${CMAKE_SOURCE_DIR}/res/images/tesmira.svg
+    install(FILES ${PROJECT_SOURCE_DIR}/res/images/tesmira.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()

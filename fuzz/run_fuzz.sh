@@ -14,6 +14,7 @@ seconds=$2
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
         -DTESMIRA_BUILD_FUZZ=ON -DTESMIRA_BUILD_GUI=OFF -DTESMIRA_BUILD_TESTS=OFF \
         -DTESMIRA_BUILD_BENCH=OFF >/dev/null
 fi

@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 BIN="${TESMIRA_BUILD_DIR:-build}/bin"
 OUT="${1:-docs/screenshot.png}"
-for program in tesmira tesmira-mp3gen; do
+for program in tesmira-screenshot tesmira-mp3gen; do
     if [ ! -x "$BIN/$program" ]; then
         echo "screenshot: $BIN/$program is missing; build first (scripts/build.sh)" >&2
         exit 1
@@ -22,10 +22,10 @@ mkdir -p "$WORK/音乐" "$(dirname "$OUT")"
 "$BIN/tesmira-mp3gen" --melody --seconds 95 -o "$WORK/音乐/旋律.mp3"
 OUT_ABS="$(cd "$(dirname "$OUT")" && pwd)/$(basename "$OUT")"
 
-# The program saves the picture itself and ends; a private home keeps the user's settings
+# The window saves the picture itself and ends; a private home keeps the user's settings
 # and save folder out of it.
 HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy \
-    TESMIRA_SCREENSHOT="$OUT_ABS" TESMIRA_SCREENSHOT_DELAY_MS=2500 \
-    xvfb-run -a -s "-screen 0 1024x768x24" "$BIN/tesmira" "$WORK/音乐/旋律.mp3" 2>"$WORK/log" ||
+    xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$BIN/tesmira-screenshot" "$OUT_ABS" 2500 "$WORK/音乐/旋律.mp3" 2>"$WORK/log" ||
     { cat "$WORK/log" >&2; exit 1; }
 echo "screenshot: $OUT"

@@ -1,0 +1,21 @@
+# Every library the build uses, found once for all folders.
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MAD REQUIRED IMPORTED_TARGET mad)
+pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)
+pkg_check_modules(LAME REQUIRED IMPORTED_TARGET lame)
+pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+
+if(TESMIRA_BUILD_GUI)
+    set(TESMIRA_QT_COMPONENTS Core Gui Widgets DBus)
+    if(TESMIRA_BUILD_TESTS)
+        list(APPEND TESMIRA_QT_COMPONENTS Test)
+    endif()
+    find_package(Qt6 REQUIRED COMPONENTS ${TESMIRA_QT_COMPONENTS})
+endif()
+
+if(TESMIRA_BUILD_TESTS)
+    find_package(GTest REQUIRED)
+    include(GoogleTest)
+endif()
