@@ -1,17 +1,14 @@
-// Times libencmp3.so on 120 s of 44.1 kHz stereo fed in 20480-byte blocks:
-// encoding alone, and decoding each block (libmpg123) before encoding it, as a
+// Times the encoder library's stream on 120 s of 44.1 kHz stereo fed in 20480-byte
+// blocks: encoding alone, and decoding each block (libmpg123) before encoding it, as a
 // cut does, and with the cut worker's 10 ms pause after each block. Each in the
 // caller's thread and with the library's encoder thread.
-// Usage: encmp3_bench [path/to/libencmp3.so] (default: the one beside this program)
-#include "EncMp3Interface.h"
+#include "EncoderStream.h"
 #include "Mp3Gen.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dlfcn.h>
 #include <mpg123.h>
 #include <string>
 #include <thread>
@@ -22,13 +19,6 @@ namespace {
 
 constexpr size_t kBlockBytes = 20480;
 constexpr double kSeconds = 120.0;
-
-struct Api {
-    BEINITSTREAM init;
-    BEENCODECHUNK encode;
-    BEDEINITSTREAM deinit;
-    BECLOSESTREAM close;
-};
 
 BE_CONFIG CutConfig() {
     BE_CONFIG config;
@@ -94,33 +84,27 @@ struct Timing {
 };
 
 // One pass over the source: init, a call per block, flush, close.
-Timing Run(const Api& api, bool threaded, BlockSource next, void* context) {
-    if (threaded) {
-        unsetenv("TESMIRA_ENCMP3_SYNC");
-    } else {
-        setenv("TESMIRA_ENCMP3_SYNC", "1", 1);
-    }
+Timing Run(bool threaded, BlockSource next, void* context) {
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuStart = std::clock();
-    BE_CONFIG config = CutConfig();
-    DWORD samples = 0;
-    DWORD minBuffer = 0;
-    HBE_STREAM stream = 0;
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    const auto stream = encmp3::EncoderStream::Create(
+        CutConfig(), error,
+        threaded ? encmp3::EncoderThreading::OwnThread : encmp3::EncoderThreading::CallerThread);
     Timing timing;
-    if (api.init(&config, &samples, &minBuffer, &stream) != BE_ERR_SUCCESSFUL) {
+    if (!stream) {
         return timing;
     }
     std::vector<uint8_t> block;
     std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
     DWORD produced = 0;
     while (next(context, block)) {
-        api.encode(stream, static_cast<DWORD>(block.size() / 2),
-                   reinterpret_cast<const int16_t*>(block.data()), out.data(), &produced);
+        stream->Encode(static_cast<DWORD>(block.size() / 2),
+                       reinterpret_cast<const int16_t*>(block.data()), out.data(), &produced);
         timing.bytes += produced;
     }
-    api.deinit(stream, out.data(), &produced);
+    stream->Deinit(out.data(), &produced);
     timing.bytes += produced;
-    api.close(stream);
     timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     timing.cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     return timing;
@@ -145,22 +129,7 @@ mpg123_handle* OpenDecoder(const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    // By default the library built beside this program.
-    std::string self(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
-    self.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    const std::string library =
-        argc > 1 ? argv[1] : self.substr(0, self.rfind('/') + 1) + "libencmp3.so";
-    void* handle = dlopen(library.c_str(), RTLD_NOW);
-    if (!handle) {
-        std::fprintf(stderr, "cannot load %s\n", library.c_str());
-        return 1;
-    }
-    const Api api{reinterpret_cast<BEINITSTREAM>(dlsym(handle, TEXT_BEINITSTREAM)),
-                  reinterpret_cast<BEENCODECHUNK>(dlsym(handle, TEXT_BEENCODECHUNK)),
-                  reinterpret_cast<BEDEINITSTREAM>(dlsym(handle, TEXT_BEDEINITSTREAM)),
-                  reinterpret_cast<BECLOSESTREAM>(dlsym(handle, TEXT_BECLOSESTREAM))};
+int main() {
     mp3gen::ToneSpec params;
     params.seconds = kSeconds;
     params.melody = true;
@@ -174,12 +143,12 @@ int main(int argc, char** argv) {
     for (const bool threaded : {false, true}) {
         std::printf("%s\n", threaded ? "encoder thread:" : "caller's thread:");
         PcmSource source{&pcm};
-        Print("encode", Run(api, threaded, NextPcmBlock, &source));
+        Print("encode", Run(threaded, NextPcmBlock, &source));
         mpg123_handle* decoder = OpenDecoder(mp3Path);
-        Print("decode (libmpg123) + encode", Run(api, threaded, NextDecodedBlock, decoder));
+        Print("decode (libmpg123) + encode", Run(threaded, NextDecodedBlock, decoder));
         mpg123_delete(decoder);
         PcmSource pausing{&pcm, 0, true};
-        Print("encode + 10 ms pause per block", Run(api, threaded, NextPcmBlock, &pausing));
+        Print("encode + 10 ms pause per block", Run(threaded, NextPcmBlock, &pausing));
     }
     std::remove(mp3Path.c_str());
     return 0;

@@ -1,10 +1,12 @@
 // What the library writes for the program's configuration: frame headers,
 // bit rates per MPEG version, and audio that decodes back whole.
 #include "EncMp3Api.h"
+#include "EncoderStream.h"
 #include "Mp3Check.h"
 #include "Mp3Gen.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -117,13 +119,26 @@ TEST(EncMp3Encode, TinyChunksGetSmallOutputs) {
     EXPECT_GT(result.largestChunkOutput, 0u);
 }
 
+// The library's stream on its own thread against the same stream in the caller's thread.
 TEST(EncMp3Encode, CallerThreadAndEncoderThreadWriteTheSameBytes) {
     const auto pcm = Tone(44100, 2, 1.0);
-    const EncodeResult threaded = EncodeAll(MakeCutConfig(44100, 2), pcm, 10240);
-    ASSERT_EQ(setenv("TESMIRA_ENCMP3_SYNC", "1", 1), 0);
-    const EncodeResult synchronous = EncodeAll(MakeCutConfig(44100, 2), pcm, 10240);
-    unsetenv("TESMIRA_ENCMP3_SYNC");
+    const size_t chunkSamples = 10240 * 2;
+    const EncodeResult threaded = EncodeAll(MakeCutConfig(44100, 2), pcm, chunkSamples / 2);
     ASSERT_TRUE(threaded.ok);
-    ASSERT_TRUE(synchronous.ok);
-    EXPECT_EQ(threaded.mp3, synchronous.mp3);
+
+    BE_ERR error = BE_ERR_SUCCESSFUL;
+    const auto stream = encmp3::EncoderStream::Create(MakeCutConfig(44100, 2), error,
+                                                      encmp3::EncoderThreading::CallerThread);
+    ASSERT_TRUE(stream) << error;
+    std::vector<uint8_t> synchronous;
+    std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
+    DWORD produced = 0;
+    for (size_t at = 0; at < pcm.size(); at += chunkSamples) {
+        const auto n = static_cast<DWORD>(std::min(chunkSamples, pcm.size() - at));
+        ASSERT_EQ(stream->Encode(n, &pcm[at], out.data(), &produced), BE_ERR_SUCCESSFUL);
+        synchronous.insert(synchronous.end(), out.begin(), out.begin() + produced);
+    }
+    ASSERT_EQ(stream->Deinit(out.data(), &produced), BE_ERR_SUCCESSFUL);
+    synchronous.insert(synchronous.end(), out.begin(), out.begin() + produced);
+    EXPECT_EQ(threaded.mp3, synchronous);
 }

@@ -15,8 +15,6 @@
  * - beEncodeChunk takes any number of samples that is a multiple of the
  *   channel count; after beDeinitStream the stream accepts no more samples
  *   (BE_ERR_INVALID_HANDLE).
- * - With TESMIRA_ENCMP3_SYNC=1 in the environment at beInitStream, the stream
- *   encodes in the caller's thread instead (same bytes; for comparisons).
  */
 #ifndef ENCMP3_INTERFACE_H
 #define ENCMP3_INTERFACE_H

@@ -9,6 +9,7 @@
 #include <mutex>
 
 using encmp3::EncoderStream;
+using encmp3::EncoderThreading;
 using encmp3::StreamTable;
 
 namespace {
@@ -38,7 +39,8 @@ BE_ERR beInitStream(PBE_CONFIG config, DWORD* samples, DWORD* bufferSize, HBE_ST
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     }
     BE_ERR error = BE_ERR_SUCCESSFUL;
-    std::shared_ptr<EncoderStream> created = EncoderStream::Create(*config, error);
+    std::shared_ptr<EncoderStream> created =
+        EncoderStream::Create(*config, error, EncoderThreading::OwnThread);
     if (!created) {
         return error;
     }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -23,15 +22,10 @@ size_t WorstCaseBytes(size_t frames) {
 constexpr size_t kQueueDepth = 16;
 constexpr size_t kRefillBelow = kQueueDepth / 2;
 
-// Set to anything but "0" to encode in the caller's thread (for comparisons).
-bool SynchronousRequested() {
-    const char* value = std::getenv("TESMIRA_ENCMP3_SYNC");
-    return value && *value && std::strcmp(value, "0") != 0;
-}
-
 } // namespace
 
-std::unique_ptr<EncoderStream> EncoderStream::Create(const BE_CONFIG& config, BE_ERR& error) {
+std::unique_ptr<EncoderStream> EncoderStream::Create(const BE_CONFIG& config, BE_ERR& error,
+                                                     EncoderThreading threading) {
     lame_t encoder = lame_init();
     if (!encoder) {
         error = BE_ERR_NO_MORE_HANDLES;
@@ -42,7 +36,7 @@ std::unique_ptr<EncoderStream> EncoderStream::Create(const BE_CONFIG& config, BE
     if (error != BE_ERR_SUCCESSFUL) {
         return nullptr;
     }
-    if (!SynchronousRequested()) {
+    if (threading == EncoderThreading::OwnThread) {
         stream->StartWorker();
     }
     return stream;

@@ -14,10 +14,15 @@
 
 namespace encmp3 {
 
+// Where the stream runs libmp3lame. The library always uses its own thread; tests and
+// benchmarks compare it with the caller's thread (the bytes are the same).
+enum class EncoderThreading { OwnThread, CallerThread };
+
 class EncoderStream {
 public:
     // Returns the stream, or null with error set.
-    static std::unique_ptr<EncoderStream> Create(const BE_CONFIG& config, BE_ERR& error);
+    static std::unique_ptr<EncoderStream> Create(const BE_CONFIG& config, BE_ERR& error,
+                                                 EncoderThreading threading);
     ~EncoderStream();
     EncoderStream(const EncoderStream&) = delete;
     EncoderStream& operator=(const EncoderStream&) = delete;
