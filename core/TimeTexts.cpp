@@ -9,9 +9,11 @@
 
 namespace {
 
-// "0%d" below 10, "%d" otherwise.
+// "0%d" below 10, "%d" otherwise. Appending rather than "0" + text keeps GCC 12 at -O3
+// from a false -Wrestrict inside std::string's insert.
 std::string TwoDigits(int value) {
-    return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
+    std::string text = value < 10 ? "0" : "";
+    return text.append(std::to_string(value));
 }
 
 // printf's "%0.<precision>f" without the locale's decimal point (Qt sets the user's
