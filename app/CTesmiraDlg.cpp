@@ -21,9 +21,10 @@ const char kDialogTemplatePath[] = ":/DIALOG/102";
 } // namespace
 
 CTesmiraDlg::CTesmiraDlg(SettingsEnvironment settingsEnvironment, std::string playerPath,
-                         QWidget* parent)
+                         std::string encoderLibraryPath, QWidget* parent)
     : CDialog(QString::fromLatin1(kDialogTemplatePath), parent),
-      settings(std::move(settingsEnvironment)), playerLibraryPath(std::move(playerPath)) {
+      settings(std::move(settingsEnvironment)), clipJob(std::move(encoderLibraryPath)),
+      playerLibraryPath(std::move(playerPath)) {
     InitSkinResources();
     icon = QIcon(QStringLiteral(":/ICON/%1").arg(IDR_MAINFRAME));
     RegisterControlClass<CMySliderControl>(IDC_SLIDER_POSITION);

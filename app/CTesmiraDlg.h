@@ -35,10 +35,12 @@ class QSlider;
 class CTesmiraDlg : public CDialog {
 public:
     // settingsEnvironment says where Set.ini and the default save folder are;
-    // playerLibraryPath is the player library's full path.
+    // playerLibraryPath is the player library's full path; encoderLibraryPath the encoder
+    // library's (empty: beside the executable, then the library path).
     explicit CTesmiraDlg(
         SettingsEnvironment settingsEnvironment = SettingsEnvironment::FromProcess(),
-        std::string playerLibraryPath = DefaultPlayerLibraryPath(), QWidget* parent = nullptr);
+        std::string playerLibraryPath = DefaultPlayerLibraryPath(),
+        std::string encoderLibraryPath = {}, QWidget* parent = nullptr);
     ~CTesmiraDlg() override;
 
     // libPlovex1.so beside the executable.

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <utility>
 #include <vector>
 
 // Lets Stop wait for the worker with a time-out; shared, so a worker that
@@ -26,7 +27,8 @@ struct WorkerSignal {
     }
 };
 
-CClipJob::CClipJob() : reader(std::make_unique<CMp3File>()) {}
+CClipJob::CClipJob(std::string encoderPath)
+    : encoderLibraryPath(std::move(encoderPath)), reader(std::make_unique<CMp3File>()) {}
 
 CClipJob::~CClipJob() {
     Stop();
@@ -66,7 +68,7 @@ AudioInfo CClipJob::GetSourceInfo() {
 bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels) {
     encoder.reset();
     bool ok = false;
-    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels);
+    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels, encoderLibraryPath);
     if (!ok) {
         FailPreparation();
         return false;
@@ -248,8 +250,8 @@ int CClipJob::RunCut() {
         if (reader->GetPositionMs() >= endMs) {
             break;
         }
-        if (throttleMs > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(throttleMs));
+        if (const int pauseMs = throttleMs; pauseMs > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
         }
     }
     reader->Close();

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -25,7 +26,9 @@ public:
     static constexpr uint32_t kOutputBlockBytes = 1048576;
     static constexpr int kStopWaitMs = 3000;
 
-    CClipJob();
+    // encoderLibraryPath: where OpenOutput loads the encoder library from (empty: beside the
+    // executable, then the library path).
+    explicit CClipJob(std::string encoderLibraryPath = {});
     ~CClipJob();
     CClipJob(const CClipJob&) = delete;
     CClipJob& operator=(const CClipJob&) = delete;
@@ -40,6 +43,7 @@ public:
     void SetSpeed(double factor);
     void SetPitchFactor(float factor);
     // Pause after every block; the window uses 10 ms to leave the machine responsive.
+    // May change while the worker runs: it reads the pause anew after each block.
     void SetThrottleMs(int ms) { throttleMs = ms; }
     void Start();
     void Stop();
@@ -69,6 +73,7 @@ private:
     // Waits for a worker abandoned by Stop, so nothing it still uses is touched.
     void WaitForAbandonedWorker();
 
+    const std::string encoderLibraryPath;
     std::unique_ptr<CMp3File> reader;
     std::unique_ptr<CMp3enc> encoder;
     int endMs = 0;
@@ -83,7 +88,7 @@ private:
     FadeInWindow fadeIn{1, 0, 5000};
     FadeOutWindow fadeOut{0, 0, 5000};
 
-    int throttleMs = 10;
+    std::atomic<int> throttleMs{10};
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;

@@ -14,10 +14,10 @@ constexpr uint32_t kMaxSamplesPerCall = 262144;
 
 } // namespace
 
-CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels) {
+CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
+                 const std::string& libraryPath) {
     ok = false;
-    LoadEncoderLibrary();
-    api = GetEncoderEntryPoints();
+    api = LoadEncoderLibrary(libraryPath);
     FillConfig(sampleRate, channels);
     api.beInitStream(&config, &samplesPerChunk, &outputBufferSize, &stream);
     try {

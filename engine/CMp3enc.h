@@ -14,9 +14,11 @@ class CMp3enc {
 public:
     static constexpr uint32_t kOutputBufferSize = 512000;
 
-    // Loads the encoder library (throws its error text as const char* on failure),
-    // opens an encoder stream and creates the output file. ok = file created.
-    CMp3enc(bool& ok, const char* path, int sampleRate, int channels);
+    // Loads the encoder library from libraryPath (empty: the usual search; throws its error
+    // text as const char* on failure), opens an encoder stream and creates the output file.
+    // ok = file created.
+    CMp3enc(bool& ok, const char* path, int sampleRate, int channels,
+            const std::string& libraryPath = {});
     // Finish() if not done yet, then closes the stream.
     virtual ~CMp3enc();
     CMp3enc(const CMp3enc&) = delete;

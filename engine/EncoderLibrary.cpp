@@ -1,9 +1,9 @@
 #include "EncoderLibrary.h"
 
 #include "DynamicLibrary.h"
-#include "EncoderLibraryTesting.h"
 #include "ExecutableFolder.h"
 
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -12,17 +12,15 @@ namespace {
 constexpr const char* kLibraryName = "libencmp3.so";
 
 std::mutex libraryLock;
-bool libraryLoaded = false;
-EncoderEntryPoints entryPoints;
-std::string pathForTesting;
+std::map<std::string, EncoderEntryPoints> boundByPath; // under libraryLock
 
 template <typename T> void Resolve(const CDynamicLibrary& library, const char* name, T& entry) {
     entry = reinterpret_cast<T>(library.Symbol(name));
 }
 
-bool OpenLibrary(CDynamicLibrary& library) {
-    if (!pathForTesting.empty()) {
-        return library.Load(pathForTesting);
+bool OpenLibrary(CDynamicLibrary& library, const std::string& path) {
+    if (!path.empty()) {
+        return library.Load(path);
     }
     // Our own copy beside the executable comes first, then the library path.
     return library.Load(GetExecutableFolder() + kLibraryName) || library.Load(kLibraryName);
@@ -47,31 +45,20 @@ bool HasRequired(const EncoderEntryPoints& found) {
 
 } // namespace
 
-void LoadEncoderLibrary() {
+const EncoderEntryPoints& LoadEncoderLibrary(const std::string& path) {
     std::lock_guard<std::mutex> guard(libraryLock);
-    if (libraryLoaded) {
-        return;
+    if (const auto bound = boundByPath.find(path); bound != boundByPath.end()) {
+        return bound->second;
     }
     CDynamicLibrary library; // unloads itself unless released below
-    if (!OpenLibrary(library)) {
+    if (!OpenLibrary(library, path)) {
         throw "Error loading encmp3.DLL";
     }
     const EncoderEntryPoints found = ResolveAll(library);
     if (!HasRequired(found)) {
         throw "Unable to get LAME interfaces";
     }
-    entryPoints = found;
     library.Release();
-    libraryLoaded = true;
-}
-
-const EncoderEntryPoints& GetEncoderEntryPoints() {
-    return entryPoints;
-}
-
-void SetEncoderLibraryPathForTesting(const std::string& path) {
-    std::lock_guard<std::mutex> guard(libraryLock);
-    pathForTesting = path;
-    libraryLoaded = false;
-    entryPoints = EncoderEntryPoints();
+    // std::map keeps the entry where it is, so the reference stays valid.
+    return boundByPath.emplace(path, found).first->second;
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The process-wide binding to the encoder library (libencmp3.so), loaded once
-// and kept loaded until the process ends.
+// The process-wide binding to the encoder library (libencmp3.so): each place it is loaded
+// from is loaded once and kept loaded until the process ends.
 #include "EncMp3Interface.h"
+
+#include <string>
 
 // The entry points in the order they are resolved.
 struct EncoderEntryPoints {
@@ -14,8 +16,8 @@ struct EncoderEntryPoints {
     BEWRITEINFOTAG beWriteInfoTag = nullptr; // optional: may stay null
 };
 
-// Loads the library unless already loaded. Throws its error text as const char*:
-// "Error loading encmp3.DLL" or "Unable to get LAME interfaces".
-void LoadEncoderLibrary();
-// The bound entry points; valid once LoadEncoderLibrary has returned.
-const EncoderEntryPoints& GetEncoderEntryPoints();
+// Loads the library at path unless already loaded from there; an empty path searches beside
+// the executable, then the library path. Returns its entry points. Throws the error text as
+// const char*: "Error loading encmp3.DLL" or "Unable to get LAME interfaces"; a failed load
+// binds nothing, so the next call tries again.
+const EncoderEntryPoints& LoadEncoderLibrary(const std::string& path);

@@ -48,7 +48,7 @@ void Follow(CClipJob& job) {
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     try {
-        LoadEncoderLibrary();
+        LoadEncoderLibrary("");
     } catch (const char* error) {
         std::fprintf(stderr, "%s: libencmp3.so must lie beside the fuzzer\n", error);
         std::exit(1);

@@ -10,9 +10,11 @@
 class CutWindowTest : public WindowTest {
 protected:
     // A dialog with a generated song of `seconds` open; the player reports playerLengthMs
-    // (the song's length when negative).
-    std::unique_ptr<TestDlg> DialogWithSong(double seconds, int playerLengthMs = -1) {
-        auto dialog = MakeDialog();
+    // (the song's length when negative); the encoder library comes from encoderPath (empty:
+    // the one beside the test).
+    std::unique_ptr<TestDlg> DialogWithSong(double seconds, int playerLengthMs = -1,
+                                            const std::string& encoderPath = {}) {
+        auto dialog = MakeDialog(FAKE_PLAYER_PATH, encoderPath);
         song = MakeSong("song.mp3", seconds);
         fake.Configure(1, playerLengthMs < 0 ? static_cast<int>(seconds * 1000) : playerLengthMs);
         dialog->OnDropFiles({QString::fromStdString(song)});

@@ -46,8 +46,10 @@ WindowTest::~WindowTest() {
     SetOpenUrlFunction({});
 }
 
-std::unique_ptr<TestDlg> WindowTest::MakeDialog(const std::string& playerPath) {
-    auto dialog = std::make_unique<TestDlg>(SettingsEnvironment{exeFolder, home, ""}, playerPath);
+std::unique_ptr<TestDlg> WindowTest::MakeDialog(const std::string& playerPath,
+                                                const std::string& encoderPath) {
+    auto dialog = std::make_unique<TestDlg>(SettingsEnvironment{exeFolder, home, ""}, playerPath,
+                                            encoderPath);
     EXPECT_TRUE(dialog->Create());
     return dialog;
 }

@@ -33,7 +33,8 @@ protected:
     ~WindowTest() override;
 
     // A created (not shown) dialog that loads the player library at playerPath.
-    std::unique_ptr<TestDlg> MakeDialog(const std::string& playerPath = FAKE_PLAYER_PATH);
+    std::unique_ptr<TestDlg> MakeDialog(const std::string& playerPath = FAKE_PLAYER_PATH,
+                                        const std::string& encoderPath = {});
     void Click(TestDlg& dialog, int id);
     // A generated MP3 of the given length in the temporary folder.
     std::string MakeSong(const std::string& name, double seconds);

@@ -1,7 +1,6 @@
 // The encoder library binding: its two load errors, the optional entry point,
-// and a retry after a failed load. Each test points the binding somewhere first.
+// and a retry after a failed load. Each encoder is given the library's place.
 #include "CMp3enc.h"
-#include "EncoderLibraryTesting.h"
 #include "Mp3Gen.h"
 #include "TempDir.h"
 
@@ -13,10 +12,10 @@
 namespace {
 
 // The text thrown while creating an encoder, or "" when none was thrown.
-std::string ErrorCreating(const std::string& outputPath) {
+std::string ErrorCreating(const std::string& outputPath, const std::string& libraryPath) {
     try {
         bool ok = false;
-        CMp3enc encoder(ok, outputPath.c_str(), 44100, 2);
+        CMp3enc encoder(ok, outputPath.c_str(), 44100, 2, libraryPath);
     } catch (const char* text) {
         return text;
     }
@@ -25,33 +24,31 @@ std::string ErrorCreating(const std::string& outputPath) {
 
 class EncoderLoad : public ::testing::Test {
 protected:
-    void TearDown() override { SetEncoderLibraryPathForTesting(""); }
     TempDir dir;
 };
 
 } // namespace
 
 TEST_F(EncoderLoad, MissingLibraryThrowsTheLoadErrorAndCreatesNoFile) {
-    SetEncoderLibraryPathForTesting(dir.File("libencmp3.so"));
     const std::string output = dir.File("cut.mp3");
-    EXPECT_EQ(ErrorCreating(output), "Error loading encmp3.DLL");
+    EXPECT_EQ(ErrorCreating(output, dir.File("libencmp3.so")), "Error loading encmp3.DLL");
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(EncoderLoad, LibraryWithoutVbrHeaderIsRefusedAndUnloaded) {
-    SetEncoderLibraryPathForTesting(WITHOUT_VBRHEADER_PATH);
-    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3")), "Unable to get LAME interfaces");
+    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3"), WITHOUT_VBRHEADER_PATH),
+              "Unable to get LAME interfaces");
     EXPECT_EQ(dlopen(WITHOUT_VBRHEADER_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
     // A failed load binds nothing, so the next encoder tries again and fails again.
-    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3")), "Unable to get LAME interfaces");
+    EXPECT_EQ(ErrorCreating(dir.File("cut.mp3"), WITHOUT_VBRHEADER_PATH),
+              "Unable to get LAME interfaces");
 }
 
 TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
-    SetEncoderLibraryPathForTesting(WITHOUT_INFOTAG_PATH);
     const std::string output = dir.File("cut.mp3");
     {
         bool ok = false;
-        CMp3enc encoder(ok, output.c_str(), 44100, 2);
+        CMp3enc encoder(ok, output.c_str(), 44100, 2, WITHOUT_INFOTAG_PATH);
         ASSERT_TRUE(ok);
         const uint8_t pcm[8] = {};
         EXPECT_TRUE(encoder.EncodeChunk(pcm, sizeof(pcm)));
@@ -64,9 +61,7 @@ TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
 }
 
 TEST_F(EncoderLoad, DefaultSearchFindsTheLibraryBesideTheExecutableAfterAFailure) {
-    SetEncoderLibraryPathForTesting(dir.File("missing.so"));
-    EXPECT_EQ(ErrorCreating(dir.File("a.mp3")), "Error loading encmp3.DLL");
-    SetEncoderLibraryPathForTesting("");
-    EXPECT_EQ(ErrorCreating(dir.File("b.mp3")), "");
+    EXPECT_EQ(ErrorCreating(dir.File("a.mp3"), dir.File("missing.so")), "Error loading encmp3.DLL");
+    EXPECT_EQ(ErrorCreating(dir.File("b.mp3"), ""), "");
     EXPECT_TRUE(std::filesystem::exists(dir.File("b.mp3")));
 }
