@@ -3,10 +3,11 @@
 #include "FileDialogs.h"
 #include "Shell.h"
 
-// Button "设置保存目录": the chosen folder is kept and written to the settings file, but
-// neither created nor tested.
+// Button "设置保存目录": the browser starts in the save folder; the chosen folder is kept
+// and written to the settings file, but neither created nor tested.
 void CTesmiraDlg::OnSetSaveFolder() {
-    const QString folder = BrowseForFolder(QString::fromUtf8("选择剪切保存目录"));
+    const QString folder = BrowseForFolder(QString::fromUtf8("选择剪切保存目录"),
+                                           QString::fromStdString(settings.SaveFolder()));
     if (folder.isEmpty()) {
         return;
     }

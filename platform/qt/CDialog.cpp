@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTimer>
@@ -93,10 +94,22 @@ bool CDialog::CreateControls() {
 }
 
 int CDialog::DoModal() {
+    // The loop is the dialog's own, but the dialog blocks no other window: the folder
+    // browser has no owner and must take the mouse and keys while it is open.
+    QEventLoop loop;
+    bool ended = false;
+    connect(this, &QDialog::finished, &loop, [&ended, &loop] {
+        ended = true;
+        loop.quit();
+    });
     if (!Create()) {
         return -1;
     }
-    return exec();
+    if (!ended) { // OnInitDialog may have ended it already
+        show();
+        loop.exec(QEventLoop::DialogExec);
+    }
+    return result();
 }
 
 void CDialog::EndDialog(int result) {

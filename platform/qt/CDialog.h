@@ -46,7 +46,8 @@ public:
     // Creates the controls from the template and runs OnInitDialog, without entering the
     // modal loop. False when the template cannot be read; only the first call does anything.
     bool Create();
-    // Create (when not done yet), show the dialog and run its modal loop until EndDialog.
+    // Create (when not done yet), show the dialog and run its own loop until EndDialog. The
+    // program's other windows (the folder browser) stay usable meanwhile.
     int DoModal();
     void EndDialog(int result);
 

@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QPointer>
 
 namespace {
 
@@ -24,20 +25,32 @@ QString GetOpenFileName(QWidget* owner, const QString& filter) {
     return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
 }
 
-QString BrowseForFolder(const QString& title) {
+QString BrowseForFolder(const QString& title, const QString& startFolder) {
     if (BrowseFolderOverride()) {
-        return BrowseFolderOverride()(title);
+        return BrowseFolderOverride()(title, startFolder);
+    }
+    static QPointer<QFileDialog> openBrowser; // one at a time: the main window stays usable
+    if (openBrowser) {
+        openBrowser->raise();
+        openBrowser->activateWindow();
+        return QString();
     }
     // getExistingDirectory would block every window of the program; this browser runs its
     // own loop without an owner and leaves the main window usable meanwhile.
-    QFileDialog browser(nullptr, title);
+    QFileDialog browser(nullptr, title, startFolder);
+    openBrowser = &browser;
     browser.setFileMode(QFileDialog::Directory);
     browser.setOption(QFileDialog::ShowDirsOnly);
+    // Qt's own browser, which speaks the program's language.
+    browser.setOption(QFileDialog::DontUseNativeDialog);
     browser.setWindowModality(Qt::NonModal);
     QEventLoop loop;
     QObject::connect(&browser, &QDialog::finished, &loop, &QEventLoop::quit);
     browser.show();
-    loop.exec();
+    // Without a window manager nobody else gives the new window the keyboard.
+    browser.raise();
+    browser.activateWindow();
+    loop.exec(QEventLoop::DialogExec);
     if (browser.result() != QDialog::Accepted || browser.selectedFiles().isEmpty()) {
         return QString();
     }

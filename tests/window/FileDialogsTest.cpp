@@ -39,10 +39,10 @@ TEST(FileDialogsTest, FolderBrowserLeavesTheOtherWindowsUsable) {
     mainWindow.show();
     bool blocked = true;
     AnswerBrowser(folder, blocked);
-    EXPECT_EQ(BrowseForFolder("t"), folder);
+    EXPECT_EQ(BrowseForFolder("t", folder), folder);
     EXPECT_FALSE(blocked);
     EXPECT_TRUE(mainWindow.isEnabled());
 
     AnswerBrowser(QString(), blocked);
-    EXPECT_EQ(BrowseForFolder("t"), QString());
+    EXPECT_EQ(BrowseForFolder("t", folder), QString());
 }

@@ -12,6 +12,7 @@ TEST_F(WindowTest, ChosenSaveFolderIsShownAndKeptButNotCreated) {
     Click(*dialog, IDC_BTN_SET_SAVE_FOLDER);
 
     EXPECT_EQ(folderTitles, QStringList{QString::fromUtf8("选择剪切保存目录")});
+    EXPECT_EQ(folderStarts, QStringList{QString::fromStdString(home + "/剪切")});
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER).toStdString(), chosen);
     EXPECT_EQ(dialog->settings.SaveFolder(), chosen);
     EXPECT_FALSE(std::filesystem::exists(chosen));

@@ -23,8 +23,9 @@ WindowTest::WindowTest() : exeFolder(dir.File("bin") + "/"), home(dir.File("home
         openFileFilters << filter;
         return openFileAnswer;
     });
-    SetBrowseFolderFunction([this](const QString& title) {
+    SetBrowseFolderFunction([this](const QString& title, const QString& startFolder) {
         folderTitles << title;
+        folderStarts << startFolder;
         return folderAnswer;
     });
     SetShowItemsFunction([this](const QStringList& uris) {

@@ -54,6 +54,7 @@ protected:
     QStringList openFileFilters;
     QString folderAnswer; // what the folder browser returns
     QStringList folderTitles;
+    QStringList folderStarts;            // the folder each browser started in
     std::vector<QStringList> shownItems; // file manager ShowItems calls
     std::vector<QUrl> openedUrls;
 };
