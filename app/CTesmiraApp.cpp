@@ -1,11 +1,15 @@
 #include "CTesmiraApp.h"
 
 #include "CTesmiraDlg.h"
+#include "QtTranslations.h"
 
 #include <QFileInfo>
 #include <QTimer>
 
-CTesmiraApp::CTesmiraApp(int& argc, char** argv) : application(argc, argv) {}
+CTesmiraApp::CTesmiraApp(int& argc, char** argv) : application(argc, argv) {
+    // Without the translations Qt's buttons stay English; the program runs all the same.
+    InstallChineseQtTranslations();
+}
 
 bool CTesmiraApp::InitInstance(const std::function<void(CTesmiraDlg&)>& beforeRun) {
     CTesmiraDlg dialog;

@@ -22,7 +22,9 @@ QString GetOpenFileName(QWidget* owner, const QString& filter) {
     if (OpenFileOverride()) {
         return OpenFileOverride()(owner, filter);
     }
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+    // Qt's own dialog, which speaks the program's language; a desktop's native one would not.
+    return QFileDialog::getOpenFileName(owner, QString(), QString(), filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
 }
 
 QString BrowseForFolder(const QString& title, const QString& startFolder) {
@@ -41,7 +43,7 @@ QString BrowseForFolder(const QString& title, const QString& startFolder) {
     openBrowser = &browser;
     browser.setFileMode(QFileDialog::Directory);
     browser.setOption(QFileDialog::ShowDirsOnly);
-    // Qt's own browser, which speaks the program's language.
+    // Qt's own browser, which speaks the program's language; a native one would not.
     browser.setOption(QFileDialog::DontUseNativeDialog);
     browser.setWindowModality(Qt::NonModal);
     QEventLoop loop;
