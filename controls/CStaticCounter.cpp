@@ -47,23 +47,32 @@ void CStaticCounter::paintEvent(QPaintEvent*) {
         ComputeMetrics();
     }
     const QString shown = CounterGeometry::PadText(text, minChars);
-    const std::vector<int> cells = CounterGeometry::CellPositions(shown, Metrics());
+    // A text too long for the box at the height's size (an hour or more) is drawn smaller,
+    // so no figure is lost off the right edge.
+    CounterGeometry::Metrics drawn = Metrics();
+    if (CounterGeometry::TextWidth(shown, drawn, penWidth) > clientRect.width()) {
+        drawn = CounterGeometry::FitToWidth(
+            shown, CounterGeometry::EffectiveHeight(clientRect.height(), showBar, barHeight),
+            clientRect.width(), penWidth);
+    }
+    const std::vector<int> cells = CounterGeometry::CellPositions(shown, drawn);
     const QColor ghost =
         useGhostColour ? ghostColour : CounterGeometry::DefaultGhostColour(litColour);
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const int x = cells[static_cast<size_t>(i)];
         if (showGhosts && shown[i] != u':') {
-            DrawSegments(dc, CounterGeometry::kAllSegments, x, ghost);
+            DrawSegments(dc, CounterGeometry::kAllSegments, x, drawn, ghost);
         }
-        DrawSegments(dc, CounterGeometry::CharCode(shown[i]), x, litColour);
+        DrawSegments(dc, CounterGeometry::CharCode(shown[i]), x, drawn, litColour);
     }
     if (showBar) {
         DrawValueBar(dc);
     }
 }
 
-void CStaticCounter::DrawSegments(QPainter& painter, int code, int x, const QColor& colour) const {
-    const std::vector<QLine> strokes = CounterGeometry::SegmentStrokes(code, x, Metrics());
+void CStaticCounter::DrawSegments(QPainter& painter, int code, int x,
+                                  CounterGeometry::Metrics metrics, const QColor& colour) const {
+    const std::vector<QLine> strokes = CounterGeometry::SegmentStrokes(code, x, metrics);
     if (strokes.empty()) {
         return;
     }

@@ -5,7 +5,8 @@
 // shows the value and posts a CounterValueEvent to the parent widget.
 //
 // The owner writes the public fields directly and then calls update(); the metrics are
-// taken from the height at the first paint and kept for the control's life.
+// taken from the height at the first paint and kept for the control's life, though a text
+// too wide for them (an hour or more) is drawn smaller to fit the width.
 #include "C3DBar.h"
 #include "CounterGeometry.h"
 
@@ -53,7 +54,8 @@ protected:
 
 private:
     void ComputeMetrics();
-    void DrawSegments(QPainter& painter, int code, int x, const QColor& colour) const;
+    void DrawSegments(QPainter& painter, int code, int x, CounterGeometry::Metrics metrics,
+                      const QColor& colour) const;
     void DrawValueBar(QPainter& painter) const;
     void ClampAndShow();
 

@@ -1,14 +1,16 @@
 #include "CounterGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace CounterGeometry {
 
+int EffectiveHeight(int clientHeight, bool showBar, int barHeight) {
+    return showBar ? clientHeight + 2 - barHeight : clientHeight;
+}
+
 Metrics ComputeMetrics(int clientHeight, bool showBar, int barHeight) {
-    int h = clientHeight;
-    if (showBar) {
-        h = h + 2 - barHeight;
-    }
+    const int h = EffectiveHeight(clientHeight, showBar, barHeight);
     Metrics metrics;
     metrics.segUnit = std::max(1, static_cast<int>(0.06 * h));
     metrics.segLength = std::max(1, static_cast<int>(0.35 * h));
@@ -61,6 +63,27 @@ std::vector<int> CellPositions(const QString& text, Metrics metrics) {
         cells.push_back(x);
     }
     return cells;
+}
+
+int TextWidth(const QString& text, Metrics metrics, int penWidth) {
+    const std::vector<int> cells = CellPositions(text, metrics);
+    int right = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int code = text[i] == u':' ? kColon : kAllSegments;
+        for (const QLine& stroke : SegmentStrokes(code, cells[static_cast<size_t>(i)], metrics)) {
+            right = std::max(
+                {right, stroke.x1() + (penWidth + 1) / 2, stroke.x2() + (penWidth + 1) / 2});
+        }
+    }
+    return right;
+}
+
+Metrics FitToWidth(const QString& text, int height, int clientWidth, int penWidth) {
+    Metrics metrics = ComputeMetrics(height, false, 0);
+    for (int h = height - 1; h > 0 && TextWidth(text, metrics, penWidth) > clientWidth; --h) {
+        metrics = ComputeMetrics(h, false, 0);
+    }
+    return metrics;
 }
 
 std::vector<QLine> SegmentStrokes(int code, int x, Metrics metrics) {

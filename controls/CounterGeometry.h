@@ -22,6 +22,8 @@ constexpr int kColon = 0x101;
 constexpr int kMaxPadding = 40; // blanks put in front of a short text at most
 
 Metrics ComputeMetrics(int clientHeight, bool showBar, int barHeight);
+// The height the metrics are taken from: the client height less the value bar when shown.
+int EffectiveHeight(int clientHeight, bool showBar, int barHeight);
 
 // text with blanks in front up to minChars characters (at most kMaxPadding of them).
 QString PadText(const QString& text, int minChars);
@@ -31,6 +33,15 @@ int CharCode(QChar c);
 
 // x of each character's cell; a colon sits closer to its neighbours than a figure.
 std::vector<int> CellPositions(const QString& text, Metrics metrics);
+
+// How far right the text reaches when drawn from x = 0 with strokes penWidth wide, its
+// figures' unlit segments included.
+int TextWidth(const QString& text, Metrics metrics, int penWidth);
+
+// The metrics for an effective client height (see ComputeMetrics), made smaller where
+// needed so that text fits into clientWidth: a long text such as "1:03:44" keeps all its
+// figures.
+Metrics FitToWidth(const QString& text, int height, int clientWidth, int penWidth);
 
 // The strokes of a code in a cell at x, each from its first to its second point, in the
 // order they are drawn.

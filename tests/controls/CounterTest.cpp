@@ -92,12 +92,30 @@ TEST_F(CounterTest, ShortTextGetsGhostCellsInFront) {
 }
 
 TEST_F(CounterTest, DecimalPointSharesItsCellWithAGhostFigure) {
+    counter->setGeometry(0, 0, 140, 45); // wide enough for six cells at full size
     counter->SetText("0.0100");
     const QImage image = Render();
     const int cell = 23; // the '.' is the second of six cells
     EXPECT_EQ(At(image, cell + 5, 38), kLit) << "the point";
     EXPECT_EQ(At(image, cell + 13, 38), kGhost) << "the ghost of d beside it";
     EXPECT_EQ(At(image, cell + 9, 2), kGhost);
+}
+
+TEST_F(CounterTest, LongTimesKeepEveryFigureInsideTheBox) {
+    // The main window's counter box; each pair differs in its last figure only.
+    counter->setGeometry(0, 0, 150, 62);
+    counter->minChars = 5;
+    const std::pair<const char*, const char*> rows[] = {
+        {"59:59", "59:58"}, {"1:03:44", "1:03:45"}, {"596:31:23", "596:31:24"}};
+    for (const auto& [text, other] : rows) {
+        counter->SetText(QString::fromLatin1(text));
+        const QImage image = Render();
+        counter->SetText(QString::fromLatin1(other));
+        EXPECT_NE(image, Render()) << text << ": the last figure is not drawn";
+        for (int y = 0; y < image.height(); ++y) {
+            ASSERT_EQ(At(image, image.width() - 1, y), kBack) << text << ": cut at the edge";
+        }
+    }
 }
 
 TEST_F(CounterTest, ValueBarIsDrawnAlongTheBottom) {
