@@ -3,6 +3,8 @@
 #include "FileDialogs.h"
 #include "Shell.h"
 
+#include <QFileInfo>
+
 // Button "设置保存目录": the browser starts in the save folder; the chosen folder is kept
 // and written to the settings file, but neither created nor tested.
 void CTesmiraDlg::OnSetSaveFolder() {
@@ -16,11 +18,17 @@ void CTesmiraDlg::OnSetSaveFolder() {
 }
 
 // Button "打开保存目录": the file of the last cut selected in its folder, or the save
-// folder itself before any cut.
+// folder itself before any cut. Without a file manager the user is told where the folder is.
 void CTesmiraDlg::OnOpenSaveFolder() {
-    if (!lastOutputPath.empty()) {
-        ShowFileInFileManager(QString::fromStdString(lastOutputPath));
+    const QString lastOutput = QString::fromStdString(lastOutputPath);
+    const QString folder = lastOutput.isEmpty() ? QString::fromStdString(settings.SaveFolder())
+                                                : QFileInfo(lastOutput).absolutePath();
+    const auto failed = [this, folder] {
+        MessageBox(QString::fromUtf8("没有找到文件管理器，无法打开保存目录：\n") + folder);
+    };
+    if (!lastOutput.isEmpty()) {
+        ShowFileInFileManager(lastOutput, failed);
     } else {
-        OpenFolderOrUrl(QString::fromStdString(settings.SaveFolder()));
+        OpenFolderOrUrl(folder, failed);
     }
 }

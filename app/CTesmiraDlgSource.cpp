@@ -66,7 +66,10 @@ void CTesmiraDlg::AcceptSource(const QString& path) {
     SetDlgItemText(IDC_EDIT_END, QString());
 }
 
-// Button "Lumasi音乐网".
+// Button "Lumasi音乐网". Without a browser the user is told the address.
 void CTesmiraDlg::OnMakerPage() {
-    OpenFolderOrUrl(QString::fromLatin1(kMakerPageAddress));
+    const QString address = QString::fromLatin1(kMakerPageAddress);
+    OpenFolderOrUrl(address, [this, address] {
+        MessageBox(QString::fromUtf8("没有找到网页浏览器，无法打开网页：\n") + address);
+    });
 }

@@ -1,9 +1,12 @@
 #include "Shell.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -39,19 +42,58 @@ bool ShowItems(const QStringList& uris) {
     return ShowItemsOverride() ? ShowItemsOverride()(uris) : CallShowItems(uris);
 }
 
-bool OpenUrl(const QUrl& url) {
-    return OpenUrlOverride() ? OpenUrlOverride()(url) : QDesktopServices::openUrl(url);
+// xdg-open tells by its exit status whether anything opened the address; Qt's own call only
+// tells whether it could start an opener. Without xdg-open, Qt's own search (the desktop's
+// opener, $BROWSER, known browsers) is the last try.
+void LaunchOpener(const QUrl& url, const ShellFailure& failed) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        if (!QDesktopServices::openUrl(url) && failed) {
+            failed();
+        }
+        return;
+    }
+    // The opener may wait for what it started: it lives on its own, reporting at its end.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(opener);
+    process->setArguments({url.toString(QUrl::FullyEncoded)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             if (failed) {
+                                 failed();
+                             }
+                             process->deleteLater();
+                         }
+                     });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failed) {
+                             failed();
+                         }
+                         process->deleteLater();
+                     });
+    process->start();
+}
+
+void OpenUrl(const QUrl& url, const ShellFailure& failed) {
+    if (!OpenUrlOverride()) {
+        LaunchOpener(url, failed);
+    } else if (!OpenUrlOverride()(url) && failed) {
+        failed();
+    }
 }
 
 } // namespace
 
-bool ShowFileInFileManager(const QString& path) {
+void ShowFileInFileManager(const QString& path, const ShellFailure& failed) {
     const QFileInfo file(path);
     const QString uri = QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded);
-    if (ShowItems(QStringList{uri})) {
-        return true;
+    if (!ShowItems(QStringList{uri})) {
+        OpenUrl(QUrl::fromLocalFile(file.absolutePath()), failed);
     }
-    return OpenUrl(QUrl::fromLocalFile(file.absolutePath()));
 }
 
 QUrl UrlForFolderOrAddress(const QString& text) {
@@ -63,8 +105,8 @@ QUrl UrlForFolderOrAddress(const QString& text) {
     return QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
 }
 
-bool OpenFolderOrUrl(const QString& text) {
-    return OpenUrl(UrlForFolderOrAddress(text));
+void OpenFolderOrUrl(const QString& text, const ShellFailure& failed) {
+    OpenUrl(UrlForFolderOrAddress(text), failed);
 }
 
 void SetShowItemsFunction(ShowItemsFunction function) {

@@ -29,7 +29,7 @@ protected:
 };
 
 TEST_F(ShellTest, FileManagerShowsTheFileByItsUri) {
-    EXPECT_TRUE(ShowFileInFileManager(QString::fromUtf8("/home/u/剪切/a b_剪切1206035959.mp3")));
+    ShowFileInFileManager(QString::fromUtf8("/home/u/剪切/a b_剪切1206035959.mp3"));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0],
               QStringList{QStringLiteral(
@@ -39,7 +39,7 @@ TEST_F(ShellTest, FileManagerShowsTheFileByItsUri) {
 
 TEST_F(ShellTest, WithoutFileManagerTheFolderIsOpened) {
     fileManagerAnswers = false;
-    EXPECT_TRUE(ShowFileInFileManager(QString::fromUtf8("/home/u/剪切/song.mp3")));
+    ShowFileInFileManager(QString::fromUtf8("/home/u/剪切/song.mp3"));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromUtf8("/home/u/剪切")));
 }
@@ -51,7 +51,7 @@ TEST_F(ShellTest, FoldersOpenAsFileUrlsAndAddressesAsThemselves) {
               QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("cuts"))));
     EXPECT_EQ(UrlForFolderOrAddress(QStringLiteral("https://example.org/tesmira")),
               QUrl(QStringLiteral("https://example.org/tesmira")));
-    EXPECT_TRUE(OpenFolderOrUrl(QStringLiteral("/tmp")));
+    OpenFolderOrUrl(QStringLiteral("/tmp"));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QStringLiteral("/tmp")));
 }

@@ -1,6 +1,8 @@
 // The save folder buttons: choosing a folder, and opening it in the file manager.
 #include "ControlIds.h"
+#include "MakerPage.h"
 #include "Settings.h"
+#include "Shell.h"
 #include "WindowFixture.h"
 
 #include <filesystem>
@@ -48,4 +50,23 @@ TEST_F(WindowTest, OpenSaveFolderShowsTheFolderBeforeAnyCutAndTheFileAfter) {
               QStringList{QUrl::fromLocalFile(QString::fromStdString(dialog->lastOutputPath))
                               .toString(QUrl::FullyEncoded)});
     EXPECT_EQ(openedUrls.size(), 1u);
+}
+
+TEST_F(WindowTest, WithoutFileManagerOrBrowserTheButtonsSaySo) {
+    SetShowItemsFunction([](const QStringList&) { return false; });
+    SetOpenUrlFunction([this](const QUrl& url) {
+        openedUrls.push_back(url); // tried, but nothing opened it
+        return false;
+    });
+    auto dialog = MakeDialog();
+    Click(*dialog, IDC_BTN_OPEN_SAVE_FOLDER);
+    dialog->lastOutputPath = home + "/old/song_剪切1206035959.mp3";
+    Click(*dialog, IDC_BTN_OPEN_SAVE_FOLDER);
+    Click(*dialog, IDC_BTN_MAKER_PAGE);
+    EXPECT_EQ(openedUrls.size(), 3u);
+    const QString noFileManager = QString::fromUtf8("没有找到文件管理器，无法打开保存目录：\n");
+    EXPECT_EQ(messages, (QStringList{noFileManager + QString::fromStdString(home + "/剪切"),
+                                     noFileManager + QString::fromStdString(home + "/old"),
+                                     QString::fromUtf8("没有找到网页浏览器，无法打开网页：\n") +
+                                         QString::fromLatin1(kMakerPageAddress)}));
 }
