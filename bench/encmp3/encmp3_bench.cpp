@@ -96,15 +96,18 @@ Timing Run(bool threaded, BlockSource next, void* context) {
         return timing;
     }
     std::vector<uint8_t> block;
-    std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
+    std::vector<BYTE> out(512000);
     DWORD produced = 0;
     while (next(context, block)) {
         stream->Encode(static_cast<DWORD>(block.size() / 2),
                        reinterpret_cast<const int16_t*>(block.data()), out.data(), &produced);
         timing.bytes += produced;
     }
-    stream->Deinit(out.data(), &produced);
-    timing.bytes += produced;
+    do {
+        produced = 0;
+        stream->Deinit(out.data(), &produced);
+        timing.bytes += produced;
+    } while (produced > 0);
     timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     timing.cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     return timing;

@@ -69,7 +69,7 @@ EncodeResult EncodeAll(const BE_CONFIG& config, const std::vector<int16_t>& pcm,
         return result;
     }
     const size_t channels = config.format.LHV1.nMode == BE_MP3_MODE_MONO ? 1 : 2;
-    std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
+    std::vector<BYTE> out(kLargestChunkOutput);
     bool ok = true;
     for (size_t at = 0; at < pcm.size() && ok; at += chunkFrames * channels) {
         const size_t n = std::min(chunkFrames * channels, pcm.size() - at);
@@ -79,9 +79,14 @@ EncodeResult EncodeAll(const BE_CONFIG& config, const std::vector<int16_t>& pcm,
         result.largestChunkOutput = std::max(result.largestChunkOutput, produced);
         result.mp3.insert(result.mp3.end(), out.begin(), out.begin() + produced);
     }
-    DWORD produced = 0;
-    ok = ok && api.deinit(stream, out.data(), &produced) == BE_ERR_SUCCESSFUL;
-    result.mp3.insert(result.mp3.end(), out.begin(), out.begin() + produced);
+    // The flush in a buffer of exactly the size beInitStream asked for, as a client that
+    // keeps to the interface has: what does not fit comes with the next calls.
+    std::vector<BYTE> last(minBuffer);
+    for (DWORD produced = 1; ok && produced > 0;) {
+        ok = api.deinit(stream, last.data(), &produced) == BE_ERR_SUCCESSFUL &&
+             produced <= minBuffer;
+        result.mp3.insert(result.mp3.end(), last.begin(), last.begin() + (ok ? produced : 0));
+    }
     result.ok = api.close(stream) == BE_ERR_SUCCESSFUL && ok;
     return result;
 }

@@ -2,6 +2,7 @@
 // The encoder library's entry points, loaded with dlopen from the build.
 #include "EncMp3Interface.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct EncMp3Api {
     // Loads once per process; fails the calling test when the library is unusable.
     static const EncMp3Api& Get();
 };
+
+// Output room for one beEncodeChunk call of the largest chunk the tests pass (400000 frames).
+constexpr size_t kLargestChunkOutput = 512000;
 
 // The record as the program fills it for every cut.
 BE_CONFIG MakeCutConfig(int sampleRate, int channels);

@@ -9,9 +9,9 @@
  *   of this call + 7200) bytes, so a buffer sized for the chunk passed is enough.
  *   The stream encodes on a thread of its own: a call returns the MP3 bytes
  *   finished so far (from earlier calls), in order; the rest follows later.
- * - beDeinitStream writes at most ENCMP3_DEINIT_BUFFER_SIZE bytes: everything
- *   still held when the caller kept to the contract above. Any remainder is
- *   returned by the next beDeinitStream call; 0 bytes means nothing is left.
+ * - beDeinitStream writes at most the minimum reported by beInitStream. What
+ *   does not fit is returned by the next beDeinitStream calls; call it until it
+ *   produces 0 bytes, which means nothing is left.
  * - beEncodeChunk takes any number of samples that is a multiple of the
  *   channel count; after beDeinitStream the stream accepts no more samples
  *   (BE_ERR_INVALID_HANDLE).
@@ -58,9 +58,6 @@ typedef uint32_t BE_ERR;
 
 #define CURRENT_STRUCT_VERSION 1
 #define CURRENT_STRUCT_SIZE 331
-
-/* What beDeinitStream may write at most; its buffer must hold this much. */
-#define ENCMP3_DEINIT_BUFFER_SIZE 512000
 
 typedef enum {
     VBR_METHOD_NONE = -1,

@@ -21,6 +21,9 @@ size_t WorstCaseBytes(size_t frames) {
 // the caller wakes once per several blocks, not once per block.
 constexpr size_t kQueueDepth = 16;
 constexpr size_t kRefillBelow = kQueueDepth / 2;
+// Most MP3 bytes the stream owes its caller at any time (queued, being encoded or not yet
+// handed out); beyond it the caller waits or encodes in its own thread.
+constexpr size_t kMaxOwedBytes = 512000;
 
 } // namespace
 
@@ -173,7 +176,7 @@ BE_ERR EncoderStream::Encode(DWORD samples, const int16_t* pcm, BYTE* out, DWORD
         // Queue only while everything still owed fits into the final flush's buffer.
         const auto fits = [&] {
             return pending.size() - pendingStart + queuedWorstBytes + worst + kFlushBound <=
-                   ENCMP3_DEINIT_BUFFER_SIZE;
+                   kMaxOwedBytes;
         };
         if (worker.joinable()) {
             const size_t below = queue.size() >= kQueueDepth ? kRefillBelow : kQueueDepth;
@@ -212,7 +215,8 @@ BE_ERR EncoderStream::Deinit(BYTE* out, DWORD* produced) {
             return BE_ERR_INVALID_FORMAT_PARAMETERS;
         }
     }
-    *produced = TakePending(out, ENCMP3_DEINIT_BUFFER_SIZE);
+    // No more than the buffer beInitStream asked for; the rest comes with the next calls.
+    *produced = TakePending(out, MinOutputBuffer());
     return BE_ERR_SUCCESSFUL;
 }
 
