@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "AtomicFile.h"
 #include "ExecutableFolder.h"
 #include "Folders.h"
 #include "IniFile.h"
@@ -47,6 +48,7 @@ std::string Settings::DefaultSaveFolder() const {
 }
 
 void Settings::LoadSettings() {
+    RemoveStaleTemporaries(settingsPath); // left by a program ended while it wrote
     const IniFile file(settingsPath);
     saveFolder = file.ReadString(kSettingsSection, kSaveFolderKey, DefaultSaveFolder());
     if (!CheckFolder(saveFolder)) {

@@ -6,3 +6,8 @@
 // so readers see the old file or the new one, never a part. An existing file keeps its
 // permissions, and a symbolic link keeps pointing at the file it names.
 bool WriteFileAtomically(const std::string& path, const std::string& contents);
+
+// Removes the temporary files (PATH.tmp.PID.N) that writers of path left when they were
+// ended while writing; a writer still running keeps its own. WriteFileAtomically does this
+// first; a reader may call it too.
+void RemoveStaleTemporaries(const std::string& path);

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -92,8 +94,18 @@ TEST_F(IniFileTest, FailedWriteReportsFailureAndLeavesNoFile) {
     EXPECT_FALSE(fs::exists(temp.File("missing")));
 }
 
+// Temporary files of a writer that was killed are removed; a running writer's stay.
 TEST_F(IniFileTest, ReplacementLeavesNoTemporaryAndKeepsModeAndLinks) {
     Write("[PLAYERSET]\nEditDir=/old\n");
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    waitpid(gone, nullptr, 0);
+    const std::string stale = path + ".tmp." + std::to_string(gone) + ".0";
+    const std::string running = path + ".tmp.1.0"; // init never ends
+    std::ofstream(stale) << "half";
+    std::ofstream(running) << "half";
     chmod(path.c_str(), 0640);
     fs::create_symlink(path, temp.File("link.ini"));
     EXPECT_TRUE(IniFile(temp.File("link.ini")).WriteString("PLAYERSET", "EditDir", "/new"));
@@ -106,7 +118,9 @@ TEST_F(IniFileTest, ReplacementLeavesNoTemporaryAndKeepsModeAndLinks) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(temp.Path())) {
         ++entries;
     }
-    EXPECT_EQ(entries, 2); // Set.ini and the link
+    EXPECT_EQ(entries, 3); // Set.ini, the link and the running writer's file
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running));
 }
 
 } // namespace
