@@ -98,6 +98,8 @@ protected:
     bool ReadCutSegment(CutSegment& segment);
     bool PrepareCut(const CutSegment& segment);
     void OnCutTimer();
+    // Becomes the last output path, shown in edit 1037.
+    void ShowOutputPath(const std::string& path);
 
     // Transport and the play position.
     bool CheckSourceOpen();
@@ -150,4 +152,5 @@ protected:
 
 private:
     std::string playerLibraryPath;
+    std::string previousOutputPath; // the last output before the running cut
 };

@@ -100,13 +100,11 @@ bool CTesmiraDlg::PrepareCut(const CutSegment& segment) {
     }
     const AudioInfo info = clipJob.GetSourceInfo();
     const int channels = info.stereo != 0 ? 2 : 1;
-    const std::string previousOutput = lastOutputPath;
-    lastOutputPath = BuildOutputPath(settings.SaveFolder(), sourcePath, std::time(nullptr));
-    SetDlgItemText(IDC_EDIT_OUTPUT, QString::fromStdString(lastOutputPath));
+    previousOutputPath = lastOutputPath;
+    ShowOutputPath(BuildOutputPath(settings.SaveFolder(), sourcePath, std::time(nullptr)));
     const auto giveUp = [&](QWidget* owner, const QString& message) {
         clipJob.Stop(); // no worker yet: closes the source and leaves the job idle
-        lastOutputPath = previousOutput;
-        SetDlgItemText(IDC_EDIT_OUTPUT, QString::fromStdString(previousOutput));
+        ShowOutputPath(previousOutputPath);
         ShowMessageBox(owner, message);
         return false;
     };
@@ -144,14 +142,23 @@ void CTesmiraDlg::OnCutTimer() {
     const ClipStatus status = clipJob.GetStatus();
     if (status == ClipFinished) {
         KillTimer(kCutTimerId);
+        // The name the file finally got: "_2", "_3", ... when another cut took it first.
+        ShowOutputPath(clipJob.GetOutputPath());
         MessageBox(QString::fromUtf8("剪切完成!"));
         progressBar->setValue(0);
     } else if (ended) {
-        // Stopped or failed on the way: the job has removed a file it could not complete.
+        // Stopped or failed on the way: the job has removed what it wrote, so the last
+        // output is again the one before.
         KillTimer(kCutTimerId);
+        ShowOutputPath(previousOutputPath);
         progressBar->setValue(0);
         MessageBox(clipJob.GetFailure() == ClipFailure::WriteFailed
                        ? QString::fromUtf8("剪切失败: 写入输出文件出错!")
                        : QString::fromUtf8("剪切失败!"));
     }
+}
+
+void CTesmiraDlg::ShowOutputPath(const std::string& path) {
+    lastOutputPath = path;
+    SetDlgItemText(IDC_EDIT_OUTPUT, QString::fromStdString(path));
 }

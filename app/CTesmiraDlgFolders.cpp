@@ -18,7 +18,8 @@ void CTesmiraDlg::OnSetSaveFolder() {
 }
 
 // Button "打开保存目录": the file of the last cut selected in its folder, or the save
-// folder itself before any cut. Without a file manager the user is told where the folder is.
+// folder itself before any cut and while a cut runs (its file gets its name at the end).
+// Without a file manager the user is told where the folder is.
 void CTesmiraDlg::OnOpenSaveFolder() {
     const QString lastOutput = QString::fromStdString(lastOutputPath);
     const QString folder = lastOutput.isEmpty() ? QString::fromStdString(settings.SaveFolder())
@@ -26,7 +27,7 @@ void CTesmiraDlg::OnOpenSaveFolder() {
     const auto failed = [this, folder] {
         MessageBox(QString::fromUtf8("没有找到文件管理器，无法打开保存目录：\n") + folder);
     };
-    if (!lastOutput.isEmpty()) {
+    if (!lastOutput.isEmpty() && QFileInfo::exists(lastOutput)) {
         ShowFileInFileManager(lastOutput, failed);
     } else {
         OpenFolderOrUrl(folder, failed);

@@ -33,11 +33,11 @@ report() { # name seconds memKiB
     printf "%-34s %7.3f s  %6.1fx real time  peak %s KiB\n" "$1" "$2" "$(echo "$RANGE / $2" | bc -l)" "$3"
 }
 
-read -r plain plainMem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 -o "$WORK/plain.mp3")
+read -r plain plainMem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 -o "$WORK/plain.mp3" --overwrite)
 report "tesmira-cut (unthrottled)" "$plain" "$plainMem"
-read -r throttled mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --throttle-ms 10 -o "$WORK/throttled.mp3")
+read -r throttled mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --throttle-ms 10 -o "$WORK/throttled.mp3" --overwrite)
 report "tesmira-cut (10 ms throttle)" "$throttled" "$mem"
-read -r effects mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --fade-in 5 --fade-out 5 --speed 1.05 --pitch 0.95 -o "$WORK/effects.mp3")
+read -r effects mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --fade-in 5 --fade-out 5 --speed 1.05 --pitch 0.95 -o "$WORK/effects.mp3" --overwrite)
 report "tesmira-cut (fades, 1.05, 0.95)" "$effects" "$mem"
 printf "effects cost: %.2fx a plain cut (target <= 1.5)\n" "$(echo "$effects / $plain" | bc -l)"
 

@@ -1,28 +1,38 @@
 #include "CutOptions.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "CTempoPitchStage.h"
+#include "TimeTexts.h"
+
+#include <charconv>
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+#include <type_traits>
 
 const char* CutUsageText() {
     return "usage: tesmira-cut INPUT... [--start SEC --end SEC | --whole]\n"
-           "                  [-o FILE | --dir FOLDER] [--fade-in SEC] [--fade-out SEC]\n"
-           "                  [--speed F] [--pitch F] [--throttle-ms N]\n"
+           "                  [-o FILE [--overwrite] | --dir FOLDER] [--fade-in SEC]\n"
+           "                  [--fade-out SEC] [--speed F] [--pitch F] [--throttle-ms N]\n"
            "\n"
            "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
-           "  --start SEC, --end SEC  range in seconds (decimals allowed)\n"
+           "A cut is written to a hidden temporary file beside its output and gets its name\n"
+           "only when it is complete; a failed or interrupted cut leaves no file.\n"
+           "  --start SEC, --end SEC  range in seconds (decimals allowed, 0 to 2147483)\n"
            "  --whole                 the whole song (the default without --start/--end)\n"
-           "  -o FILE                 output file (one INPUT only)\n"
-           "  --dir FOLDER            output folder; the name is NAME_剪切MMDDhhmmss.EXT\n"
-           "                          (default: the current folder)\n"
-           "  --fade-in SEC           fade in over the first SEC whole seconds\n"
-           "  --fade-out SEC          fade out over the last SEC whole seconds\n"
-           "  --speed F               speed factor (0.5..10.0; 1.00 = unchanged)\n"
-           "  --pitch F               pitch factor (1.00 = unchanged)\n"
-           "  --throttle-ms N         pause N ms after each block (default 0)\n"
+           "  -o FILE                 output file (one INPUT only); an existing FILE is\n"
+           "                          refused unless --overwrite is given\n"
+           "  --overwrite             let -o replace an existing file, once the cut is complete\n"
+           "  --dir FOLDER            output folder; the name is NAME_剪切MMDDhhmmss.EXT, with\n"
+           "                          _2, _3, ... when taken (default: the current folder)\n"
+           "  --fade-in SEC           fade in over the first SEC whole seconds (0 to 86400)\n"
+           "  --fade-out SEC          fade out over the last SEC whole seconds (0 to 86400)\n"
+           "  --speed F               speed factor, 0.5 to 2.0 (1.00 = unchanged)\n"
+           "  --pitch F               pitch factor, 0.5 to 2.0 (1.00 = unchanged)\n"
+           "  --throttle-ms N         pause N ms after each block, 0 to 60000 (default 0)\n"
            "  --help, --version\n"
            "\n"
-           "Exit codes: 0 all cuts done, 1 a cut failed, 2 bad command line,\n"
-           "            3 the encoder library could not be loaded.\n";
+           "Exit codes: 0 all cuts done, 1 a cut failed, 2 bad command line or output name\n"
+           "            (nothing written), 3 the encoder library could not be loaded.\n";
 }
 
 namespace {
@@ -33,6 +43,44 @@ bool TakeValue(int argc, char** argv, int& i, std::string& value, std::string& e
         return false;
     }
     value = argv[++i];
+    return true;
+}
+
+// The whole text is one finite number, with '.' as the decimal point whatever the locale.
+bool ReadNumber(const std::string& text, double& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end && std::isfinite(value);
+}
+
+bool ReadWhole(const std::string& text, long long& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && stop == end;
+}
+
+// Reads the value of option into number when it is a number within min..max.
+template <typename Number>
+bool TakeNumber(int argc, char** argv, int& i, Number min, Number max, const char* what,
+                Number& number, std::string& error) {
+    const std::string option = argv[i];
+    std::string text;
+    if (!TakeValue(argc, argv, i, text, error)) {
+        return false;
+    }
+    bool ok = false;
+    if constexpr (std::is_floating_point_v<Number>) {
+        ok = ReadNumber(text, number);
+    } else {
+        ok = ReadWhole(text, number);
+    }
+    if (!ok || number < min || number > max) {
+        std::ostringstream message;
+        message << std::setprecision(10) << option << " takes " << what << " from " << min << " to "
+                << max << ", not '" << text << "'";
+        error = message.str();
+        return false;
+    }
     return true;
 }
 
@@ -47,8 +95,10 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
         error = "-o and --dir cannot be combined";
     } else if (!options.outputFile.empty() && options.inputs.size() > 1) {
         error = "-o takes one input; use --dir for several";
-    } else if (options.throttleMs < 0) {
-        error = "--throttle-ms must not be negative";
+    } else if (options.overwrite && options.outputFile.empty()) {
+        error = "--overwrite goes with -o; generated names never replace a file";
+    } else if (hasStart && LengthMsFromTexts(options.startText, options.endText) <= 0) {
+        error = "the end must be greater than the start";
     } else {
         return true;
     }
@@ -60,7 +110,10 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
 bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& error) {
     bool hasStart = false;
     bool hasEnd = false;
-    std::string throttle;
+    long long fadeIn = 0;
+    long long fadeOut = 0;
+    long long throttle = 0;
+    double seconds = 0.0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool ok = true;
@@ -70,25 +123,32 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             options.version = true;
         } else if (a == "--whole") {
             options.whole = true;
-        } else if (a == "--start") {
-            hasStart = ok = TakeValue(argc, argv, i, options.startText, error);
-        } else if (a == "--end") {
-            hasEnd = ok = TakeValue(argc, argv, i, options.endText, error);
+        } else if (a == "--start" || a == "--end") {
+            std::string& text = a == "--start" ? options.startText : options.endText;
+            ok = TakeNumber(argc, argv, i, 0.0, kMaxTimeSec, "seconds", seconds, error);
+            text = argv[i];
+            (a == "--start" ? hasStart : hasEnd) = true;
         } else if (a == "-o") {
             ok = TakeValue(argc, argv, i, options.outputFile, error);
         } else if (a == "--dir") {
             ok = TakeValue(argc, argv, i, options.outputDir, error);
+        } else if (a == "--overwrite") {
+            options.overwrite = true;
         } else if (a == "--throttle-ms") {
-            ok = TakeValue(argc, argv, i, throttle, error);
-            options.throttleMs = std::atoi(throttle.c_str());
+            ok = TakeNumber(argc, argv, i, 0LL, kMaxThrottleMs, "milliseconds", throttle, error);
+            options.throttleMs = static_cast<int>(throttle);
         } else if (a == "--fade-in") {
-            options.fadeIn = ok = TakeValue(argc, argv, i, options.fadeInText, error);
+            options.fadeIn = ok =
+                TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeIn, error);
+            options.fadeInSec = static_cast<int>(fadeIn);
         } else if (a == "--fade-out") {
-            options.fadeOut = ok = TakeValue(argc, argv, i, options.fadeOutText, error);
-        } else if (a == "--speed") {
-            ok = TakeValue(argc, argv, i, options.speedText, error);
-        } else if (a == "--pitch") {
-            ok = TakeValue(argc, argv, i, options.pitchText, error);
+            options.fadeOut = ok =
+                TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeOut, error);
+            options.fadeOutSec = static_cast<int>(fadeOut);
+        } else if (a == "--speed" || a == "--pitch") {
+            ok = TakeNumber(argc, argv, i, CTempoPitchStage::kMinFactor,
+                            CTempoPitchStage::kMaxFactor, "a factor",
+                            a == "--speed" ? options.speed : options.pitch, error);
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;

@@ -10,22 +10,28 @@ struct CutOptions {
     std::string endText;
     std::string outputFile; // -o
     std::string outputDir;  // --dir
+    bool overwrite = false; // -o may replace an existing file
     int throttleMs = 0;
     bool fadeIn = false;
-    std::string fadeInText; // whole seconds
+    int fadeInSec = 0;
     bool fadeOut = false;
-    std::string fadeOutText;
-    std::string speedText = "1.00";
-    std::string pitchText = "1.00";
+    int fadeOutSec = 0;
+    double speed = 1.0;
+    double pitch = 1.0;
     bool help = false;
     bool version = false;
 };
+
+// Limits of the numeric options, so a value is refused before any file is made.
+constexpr long long kMaxFadeSec = 86400;
+constexpr long long kMaxThrottleMs = 60000;
+constexpr double kMaxTimeSec = 2147483.0; // milliseconds within a 32-bit int
 
 // Exit codes of tesmira-cut.
 enum CutExitCode {
     kExitOk = 0,             // every cut finished
     kExitCutFailed = 1,      // a source, range or output failed (the others were still cut)
-    kExitUsage = 2,          // bad command line
+    kExitUsage = 2,          // bad command line or output name; nothing was written
     kExitEncoderLibrary = 3, // the encoder library could not be loaded
 };
 

@@ -32,11 +32,24 @@ std::string SourceProblem(const std::string& input) {
     return "cannot open the source: unreadable or not an MP3 file";
 }
 
-// Only a regular file: the output may be a device such as /dev/null.
-void RemoveUnfinished(const std::string& output) {
-    struct stat info {};
-    if (::stat(output.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        std::remove(output.c_str());
+OutputMode ModeFor(const CutOptions& options) {
+    if (options.outputFile.empty()) {
+        return OutputMode::NumberedName;
+    }
+    return options.overwrite ? OutputMode::ReplaceFile : OutputMode::NewFile;
+}
+
+// Why the output was refused; empty for a failure that is no fault of the command line.
+std::string OutputRefusal(OutputProblem problem, const std::string& output) {
+    switch (problem) {
+    case OutputProblem::Exists:
+        return output + " exists; it was left as it is (--overwrite replaces it)";
+    case OutputProblem::NotRegular:
+        return output + " is not a regular file; nothing was written";
+    case OutputProblem::IsSource:
+        return output + " is the source itself; nothing was written";
+    default:
+        return {};
     }
 }
 
@@ -50,9 +63,9 @@ std::string CutRunner::OutputPathFor(const CutOptions& options, const std::strin
     return BuildOutputPath(folder, input, std::time(nullptr));
 }
 
-int CutRunner::Fail(const std::string& input, const std::string& message) {
+int CutRunner::Fail(const std::string& input, const std::string& message, int code) {
     std::fprintf(stderr, "tesmira-cut: %s: %s\n", input.c_str(), message.c_str());
-    return kExitCutFailed;
+    return code;
 }
 
 int CutRunner::Run(const CutOptions& options, const std::string& input) {
@@ -64,9 +77,6 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     int lengthMs = 0;
     if (!options.whole) {
         lengthMs = LengthMsFromTexts(options.startText, options.endText);
-        if (lengthMs <= 0) {
-            return Fail(input, "the end must be greater than the start");
-        }
         startMs = TextToMs(options.startText);
         endMs = TextToMs(options.endText);
     }
@@ -77,7 +87,12 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     }
     const AudioInfo info = job.GetSourceInfo();
     try {
-        if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1)) {
+        if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
+                            ModeFor(options))) {
+            const std::string refusal = OutputRefusal(job.GetOutputProblem(), output);
+            if (!refusal.empty()) {
+                return Fail(input, refusal, kExitUsage);
+            }
             return Fail(input, "cannot create the output file " + output);
         }
     } catch (const char* libraryError) {
@@ -91,16 +106,22 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     if (options.whole) {
         lengthMs = job.GetRangeEndMs() - job.GetRangeStartMs();
     }
-    const CutFades fades =
-        MakeCutFades(options.fadeIn, std::atoi(options.fadeInText.c_str()), options.fadeOut,
-                     std::atoi(options.fadeOutText.c_str()), lengthMs);
+    const CutFades fades = MakeCutFades(options.fadeIn, options.fadeInSec, options.fadeOut,
+                                        options.fadeOutSec, lengthMs);
     job.SetFadeIn(fades.inEnabled, fades.inStartMs, fades.inLengthMs);
     job.SetFadeOut(fades.outEnabled, fades.outStartMs, fades.outEndMs);
-    job.SetSpeed(TextToDouble(options.speedText));
-    job.SetPitchFactor(static_cast<float>(TextToDouble(options.pitchText)));
+    job.SetSpeed(options.speed);
+    job.SetPitchFactor(static_cast<float>(options.pitch));
     job.SetThrottleMs(options.throttleMs);
     job.Start();
     return Follow(input, output);
+}
+
+// The path of a finished cut goes out at once: a signal may end the program next.
+int CutRunner::Report(const std::string& path) {
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+    return kExitOk;
 }
 
 int CutRunner::Follow(const std::string& input, const std::string& output) {
@@ -109,21 +130,26 @@ int CutRunner::Follow(const std::string& input, const std::string& output) {
         if (interrupt && *interrupt) {
             job.Stop();
             progress.End();
-            RemoveUnfinished(output);
-            return Fail(input, "interrupted; no file kept");
+            // A cut that was complete just before the signal is kept and reported.
+            const std::string done = job.GetOutputPath();
+            return done.empty() ? Fail(input, "interrupted; no file kept") : Report(done);
         }
         progress.Update(job.GetProgress());
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (job.GetStatus() != ClipFinished) {
         progress.End();
-        if (job.GetFailure() == ClipFailure::WriteFailed) {
+        switch (job.GetFailure()) {
+        case ClipFailure::WriteFailed:
             return Fail(input, "writing " + output + " failed (disk full or gone?); no file kept");
+        case ClipFailure::NameTaken:
+            return Fail(input, output + " was made by someone else during the cut and was left "
+                                        "as it is; the cut was not kept");
+        default:
+            return Fail(input, "the cut was stopped; no file kept");
         }
-        return Fail(input, "the cut was stopped");
     }
     progress.Update(100.0);
     progress.End();
-    std::printf("%s\n", output.c_str());
-    return kExitOk;
+    return Report(job.GetOutputPath());
 }

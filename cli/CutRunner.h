@@ -18,7 +18,8 @@ public:
 
 private:
     std::string OutputPathFor(const CutOptions& options, const std::string& input) const;
-    int Fail(const std::string& input, const std::string& message);
+    int Fail(const std::string& input, const std::string& message, int code = kExitCutFailed);
+    int Report(const std::string& path);
     int Follow(const std::string& input, const std::string& output);
 
     CClipJob& job;

@@ -32,6 +32,8 @@ void HandleSignals() {
         sigaction(number, &action, nullptr);
     }
     std::signal(SIGPIPE, SIG_IGN);
+    // A file-size limit makes a write fail, which the cut reports and cleans up after.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 // Ends as the signal would have, so a calling shell or script sees the interruption.

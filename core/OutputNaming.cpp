@@ -1,7 +1,5 @@
 #include "OutputNaming.h"
 
-#include <sys/stat.h>
-
 namespace {
 
 const char kCutSuffix[] = "_剪切";
@@ -15,12 +13,6 @@ size_t NameStart(const std::string& path) {
 size_t ExtensionStart(const std::string& path) {
     const size_t dot = path.rfind('.');
     return dot == std::string::npos || dot < NameStart(path) ? std::string::npos : dot;
-}
-
-// Anything by that name, a dangling symbolic link included, makes the name taken.
-bool NameTaken(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
 }
 
 } // namespace
@@ -63,12 +55,5 @@ std::string BuildOutputPath(const std::string& saveFolder, const std::string& so
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    const std::string stem = folder + base + kCutSuffix + MakeTimeStamp(now);
-    std::string path = stem + extension;
-    // Two cuts within one second would otherwise share a name and the second would
-    // overwrite the first.
-    for (int number = 2; NameTaken(path); ++number) {
-        path = stem + "_" + std::to_string(number) + extension;
-    }
-    return path;
+    return folder + base + kCutSuffix + MakeTimeStamp(now) + extension;
 }

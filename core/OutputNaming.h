@@ -13,8 +13,9 @@ std::string GetBaseName(const std::string& path);
 std::string GetExtension(const std::string& path);
 // Local time as "%m%d%H%M%S"; "" if the conversion fails.
 std::string MakeTimeStamp(std::time_t time);
-// saveFolder + base name + "_剪切" + time stamp + extension; never names an existing
-// file: when the name is taken, "_2", "_3", ... go before the extension. A file name
-// without a dot is its own base name and gives no extension.
+// saveFolder + base name + "_剪切" + time stamp + extension. A file name without a dot is
+// its own base name and gives no extension. The cut claims the name only when it is
+// complete, taking "_2", "_3", ... before the extension when the name is taken by then
+// (OutputMode::NumberedName), so two cuts within one second never share a file.
 std::string BuildOutputPath(const std::string& saveFolder, const std::string& sourcePath,
                             std::time_t now);

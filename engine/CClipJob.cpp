@@ -53,6 +53,7 @@ bool CClipJob::OpenSource(const char* path) {
         FailPreparation();
         return false;
     }
+    sourceIdentity = FileIdentity::Of(path);
     AudioInfo info;
     reader->GetInfo(info);
     stage.Configure(info.sampleRate, info.stereo ? 2 : 1);
@@ -65,14 +66,18 @@ AudioInfo CClipJob::GetSourceInfo() {
     return info;
 }
 
-bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels) {
+bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels, OutputMode mode) {
     encoder.reset();
+    output.reset();
     bool ok = false;
-    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels, encoderLibraryPath);
+    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels, encoderLibraryPath,
+                                             mode, sourceIdentity);
+    outputProblem = created->GetOutputProblem();
     if (!ok) {
         FailPreparation();
         return false;
     }
+    output = created->GetOutput();
     encoder = std::move(created);
     return true;
 }
@@ -128,6 +133,10 @@ void CClipJob::Start() {
         thread.join();
     }
     failure = ClipFailure::None;
+    {
+        std::lock_guard<std::mutex> hold(stateLock);
+        outputPath.clear();
+    }
     running = true;
     workerSignal = std::make_shared<WorkerSignal>();
     thread = std::thread(&CClipJob::CutThreadProc, this, workerSignal);
@@ -145,13 +154,19 @@ void CClipJob::Stop() {
             workerAbandoned = true;
         }
     }
-    if (!workerAbandoned) {
+    if (workerAbandoned) {
+        // Its unfinished file goes now: the process may end before the worker does.
+        if (output) {
+            output->Discard();
+        }
+    } else {
         reader->Close();
         if (encoder) {
-            encoder->Finish();
+            encoder->DiscardOutput();
             encoder.reset();
         }
     }
+    output.reset();
     SetStatus(ClipIdle);
 }
 
@@ -161,7 +176,13 @@ void CClipJob::AbandonOutput() {
     }
     encoder->DiscardOutput();
     encoder.reset();
+    output.reset();
     SetStatus(ClipIdle);
+}
+
+std::string CClipJob::GetOutputPath() {
+    std::lock_guard<std::mutex> hold(stateLock);
+    return outputPath;
 }
 
 void CClipJob::WaitForAbandonedWorker() {
@@ -260,8 +281,14 @@ int CClipJob::RunCut() {
 }
 
 bool CClipJob::FinishOutput(int result) {
+    if (result != 0) {
+        // Stopped: what was written is no cut.
+        encoder->DiscardOutput();
+        encoder.reset();
+        return false;
+    }
     bool ok = failure == ClipFailure::None;
-    if (ok && result == 0 && stage.IsActive()) {
+    if (ok && stage.IsActive()) {
         // What SoundTouch still holds is the end of this cut.
         std::vector<uint8_t> tail(kOutputBlockBytes);
         try {
@@ -272,11 +299,19 @@ bool CClipJob::FinishOutput(int result) {
             stage.SetTempoChange(0.0f);
         }
     }
-    ok = encoder->Finish() && ok;
+    // A file that could not be written completely is not a cut, and is not published.
     if (!ok) {
-        failure = ClipFailure::WriteFailed;
-        // A file that could not be written completely is not a cut.
         encoder->DiscardOutput();
+    } else if (encoder->Finish()) {
+        std::lock_guard<std::mutex> hold(stateLock);
+        outputPath = encoder->GetPublishedPath();
+    } else {
+        ok = false;
+    }
+    if (!ok) {
+        failure = encoder->GetPublishFailure() == PublishFailure::NameTaken
+                      ? ClipFailure::NameTaken
+                      : ClipFailure::WriteFailed;
     }
     encoder.reset();
     return ok;

@@ -16,7 +16,11 @@
 #include <vector>
 
 // Why a cut ended without reaching ClipFinished, for the caller's message.
-enum class ClipFailure { None, WriteFailed };
+enum class ClipFailure {
+    None,
+    WriteFailed, // the output could not be written completely, or vanished meanwhile
+    NameTaken,   // a file took the output's name during the cut (and stays)
+};
 
 struct WorkerSignal;
 
@@ -35,19 +39,24 @@ public:
 
     bool OpenSource(const char* path);
     AudioInfo GetSourceInfo();
-    // Throws the encoder library's load error (const char*) when it cannot be loaded.
-    bool OpenOutput(const char* path, int sampleRate, int channels);
+    // Prepares the output beside path (see CutOutputFile); the source itself is refused
+    // under any name. Throws the encoder library's load error (const char*) when it
+    // cannot be loaded. On false, GetOutputProblem() says why.
+    bool OpenOutput(const char* path, int sampleRate, int channels,
+                    OutputMode mode = OutputMode::NumberedName);
     bool SetRange(int startMs, int endMs);
     void SetFadeIn(int enabled, int startMs, int lengthMs);
     void SetFadeOut(int enabled, int startMs, int endMs);
+    // Factors outside the stage's limits leave the previous change in force.
     void SetSpeed(double factor);
     void SetPitchFactor(float factor);
     // Pause after every block; the window uses 10 ms to leave the machine responsive.
     // May change while the worker runs: it reads the pause anew after each block.
     void SetThrottleMs(int ms) { throttleMs = ms; }
     void Start();
+    // Stops the cut; an unfinished output is removed, never published.
     void Stop();
-    // Deletes the prepared output file when the caller gives up on a prepared cut.
+    // Removes the prepared output when the caller gives up on a prepared cut.
     void AbandonOutput();
     // The range as SetRange stored it (the end clamped to the source).
     int GetRangeStartMs() const { return startMs; }
@@ -57,6 +66,10 @@ public:
     ClipStatus GetStatus();
     bool IsRunning() const { return running.load(); }
     ClipFailure GetFailure() const { return failure.load(); }
+    OutputProblem GetOutputProblem() const { return outputProblem; }
+    // Where the last cut's file was published (its name may carry a number); empty while
+    // it runs and when it did not finish.
+    std::string GetOutputPath();
     const CTempoPitchStage& GetStage() const { return stage; }
 
 private:
@@ -92,4 +105,9 @@ private:
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;
+    FileIdentity sourceIdentity;
+    OutputProblem outputProblem = OutputProblem::None;
+    // The prepared output, also held here so Stop can withdraw it from a worker it gave up on.
+    std::shared_ptr<CutOutputFile> output;
+    std::string outputPath; // under stateLock
 };

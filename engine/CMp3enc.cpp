@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr uint32_t kMaxSamplesPerCall = 262144;
 } // namespace
 
 CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
-                 const std::string& libraryPath) {
+                 const std::string& libraryPath, OutputMode mode, const FileIdentity& source) {
     ok = false;
     api = LoadEncoderLibrary(libraryPath);
     FillConfig(sampleRate, channels);
@@ -25,7 +25,10 @@ CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
         // A path that does not fit the field is refused rather than cut short.
         if (outputPath && std::strlen(outputPath) < sizeof(path)) {
             std::strcpy(path, outputPath);
-            ok = OpenOutputFile();
+            output = std::make_shared<CutOutputFile>(path, mode, source);
+            problem = output->Problem();
+            file = output->Stream();
+            ok = file != nullptr;
         }
     } catch (...) {
         api.beCloseStream(stream);
@@ -35,7 +38,7 @@ CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
 
 CMp3enc::~CMp3enc() {
     if (!finished) {
-        Finish();
+        DiscardOutput();
     }
     api.beCloseStream(stream);
 }
@@ -60,24 +63,6 @@ void CMp3enc::FillConfig(int sampleRate, int channels) {
     c.bEnableVBR = 0;
     c.bNoRes = 1;
     c.nQuality = 0;
-}
-
-bool CMp3enc::OpenOutputFile() {
-    file = std::fopen(path, "wb");
-    if (!file) {
-        return false;
-    }
-    // Only a regular file may be removed again; never a device given as output.
-    struct stat info {};
-    removable = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
-    fileDevice = info.st_dev;
-    fileInode = info.st_ino;
-    return true;
-}
-
-bool CMp3enc::PathIsOurFile() const {
-    struct stat info {};
-    return ::stat(path, &info) == 0 && info.st_dev == fileDevice && info.st_ino == fileInode;
 }
 
 bool CMp3enc::WriteBytes(const void* data, size_t size) {
@@ -120,42 +105,50 @@ bool CMp3enc::Finish() {
         finishResult = false;
         return false;
     }
-    // The encoder still holds the last frames: they belong before the tag.
-    DWORD produced = 0;
-    if (api.beDeinitStream(stream, outputBuffer.get(), &produced) == BE_ERR_SUCCESSFUL) {
-        WriteBytes(outputBuffer.get(), produced);
-    } else {
-        encodeError = true;
+    // The encoder still holds the last frames: they belong before the tag. They come in
+    // pieces no larger than the buffer the library asked for.
+    for (;;) {
+        DWORD produced = 0;
+        if (api.beDeinitStream(stream, outputBuffer.get(), &produced) != BE_ERR_SUCCESSFUL) {
+            encodeError = true;
+            break;
+        }
+        if (produced == 0 || !WriteBytes(outputBuffer.get(), produced)) {
+            break;
+        }
     }
     uint8_t tag[kId3v1TagSize];
     MakeId3v1Tag(path, tag);
+    tagOffset = std::ftell(file);
     WriteBytes(tag, sizeof(tag));
     if (std::fflush(file) != 0) {
         writeError = true;
     }
-    // Writes into a file whose folder was removed succeed; the cut is still lost.
-    if (removable && !PathIsOurFile()) {
-        outputGone = true;
-        removable = false;
+    finishResult = !writeError && !encodeError &&
+                   output->Publish([this](const std::string& name) { return RetitleFor(name); });
+    file = nullptr; // closed by publishing
+    if (!finishResult) {
+        output->Discard();
     }
-    if (std::fclose(file) != 0) {
-        writeError = true;
-    }
-    file = nullptr;
-    finishResult = !writeError && !encodeError && !outputGone;
     return finishResult;
+}
+
+// The tag's title follows the name the file finally gets.
+bool CMp3enc::RetitleFor(const std::string& name) {
+    uint8_t tag[kId3v1TagSize];
+    MakeId3v1Tag(name, tag);
+    constexpr size_t kTitleOffset = 3;
+    constexpr size_t kTitleSize = 30;
+    return tagOffset >= 0 &&
+           pwrite(fileno(file), tag + kTitleOffset, kTitleSize,
+                  tagOffset + static_cast<long>(kTitleOffset)) == static_cast<ssize_t>(kTitleSize);
 }
 
 void CMp3enc::DiscardOutput() {
     finished = true;
     finishResult = false;
-    const bool ours = removable && PathIsOurFile();
-    if (file) {
-        std::fclose(file);
-        file = nullptr;
-    }
-    if (ours) {
-        std::remove(path);
-        removable = false;
+    file = nullptr;
+    if (output) {
+        output->Discard();
     }
 }

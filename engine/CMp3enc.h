@@ -1,6 +1,7 @@
 #pragma once
 // Encodes one cut's PCM into an MP3 file through the encoder library loaded at
 // run time, and ends the file with an ID3v1 tag.
+#include "CutOutputFile.h"
 #include "EncMp3Interface.h"
 #include "EncoderLibrary.h"
 
@@ -8,18 +9,19 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 
 class CMp3enc {
 public:
     static constexpr uint32_t kOutputBufferSize = 512000;
 
     // Loads the encoder library from libraryPath (empty: the usual search; throws its error
-    // text as const char* on failure), opens an encoder stream and creates the output file.
-    // ok = file created.
+    // text as const char* on failure), opens an encoder stream and creates the output's
+    // temporary file beside path (CutOutputFile). ok = the temporary file was created;
+    // GetOutputProblem() says why not.
     CMp3enc(bool& ok, const char* path, int sampleRate, int channels,
-            const std::string& libraryPath = {});
-    // Finish() if not done yet, then closes the stream.
+            const std::string& libraryPath = {}, OutputMode mode = OutputMode::NumberedName,
+            const FileIdentity& source = {});
+    // Discards the output unless Finish() published it, then closes the stream.
     virtual ~CMp3enc();
     CMp3enc(const CMp3enc&) = delete;
     CMp3enc& operator=(const CMp3enc&) = delete;
@@ -27,21 +29,28 @@ public:
     // pcm: interleaved 16-bit samples; bytes: their size. Returns false on a write
     // error or when the encoder refuses the block.
     virtual bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
-    // Writes what the encoder still holds, then the tag, and closes the file.
-    // Returns false if any write (or the close) failed since the file was created,
-    // the encoder refused a block, or the file was removed or replaced meanwhile.
+    // Writes what the encoder still holds, then the tag, and publishes the file under its
+    // name (a numbered one when the name was taken meanwhile). Returns false, leaving no
+    // file, if any write failed, the encoder refused a block, the temporary file was removed
+    // or replaced meanwhile, or the name could not be had.
     bool Finish();
-    // Closes and removes the output file (after a failed cut); a file that has taken its
-    // place at the path since is someone else's and stays.
+    // Removes the unfinished output (after a failed or stopped cut); nothing is published.
     void DiscardOutput();
     bool HasWriteError() const { return writeError; }
     const char* GetPath() const { return path; }
+    // Where Finish() published the file; empty before.
+    std::string GetPublishedPath() const { return output ? output->PublishedPath() : ""; }
+    PublishFailure GetPublishFailure() const {
+        return output ? output->GetPublishFailure() : PublishFailure::Failed;
+    }
+    OutputProblem GetOutputProblem() const { return problem; }
+    // Shared, so an owner can withdraw the output while a worker still writes it.
+    std::shared_ptr<CutOutputFile> GetOutput() const { return output; }
     const BE_CONFIG& GetConfig() const { return config; }
 
 private:
     void FillConfig(int sampleRate, int channels);
-    bool OpenOutputFile();
-    bool PathIsOurFile() const;
+    bool RetitleFor(const std::string& name);
     bool WriteBytes(const void* data, size_t size);
     bool WriteEncoded(const int16_t* samples, uint32_t count);
 
@@ -50,7 +59,8 @@ private:
     HBE_STREAM stream = 0;
     uint32_t outputBufferSize = 0;
     uint32_t samplesPerChunk = 0;
-    FILE* file = nullptr;
+    std::shared_ptr<CutOutputFile> output;
+    FILE* file = nullptr; // the output's stream while it may be written
     std::unique_ptr<uint8_t[]> outputBuffer;
 
     EncoderEntryPoints api; // copied at construction, the binding outlives it anyway
@@ -58,8 +68,6 @@ private:
     bool encodeError = false;
     bool finished = false;
     bool finishResult = false;
-    bool removable = false;  // a regular file this object created
-    bool outputGone = false; // the path no longer names that file (removed or replaced)
-    dev_t fileDevice = 0;
-    ino_t fileInode = 0;
+    OutputProblem problem = OutputProblem::CannotCreate;
+    long tagOffset = -1; // where the tag was written, for a numbered name's title
 };

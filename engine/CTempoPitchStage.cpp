@@ -30,9 +30,13 @@ bool CTempoPitchStage::SetTempoChange(float percent) {
     return true;
 }
 
-void CTempoPitchStage::SetPitch(float factor) {
+bool CTempoPitchStage::SetPitch(float factor) {
+    if (!(factor >= kMinFactor && factor <= kMaxFactor)) {
+        return false;
+    }
     soundTouch.setPitch(factor);
     pitch = factor;
+    return true;
 }
 
 int CTempoPitchStage::ReceiveInto(float* piece, int frames, int16_t* out, int maxValues) {

@@ -15,9 +15,16 @@ public:
 
     // Sample rate and channel count of the source; quick seek off, anti-alias filter on.
     void Configure(int sampleRate, int channelCount);
+    // Pitch factors SoundTouch handles well (an octave either way); the command line takes
+    // speed factors from the same range.
+    static constexpr double kMinFactor = 0.5;
+    static constexpr double kMaxFactor = 2.0;
+
     // percent in -50..900 is applied and kept; anything else changes nothing (false).
     bool SetTempoChange(float percent);
-    void SetPitch(float factor);
+    // factor in kMinFactor..kMaxFactor is applied and kept; anything else changes nothing
+    // (false): SoundTouch crashes on 0 or a negative factor and crawls on huge ones.
+    bool SetPitch(float factor);
     bool IsActive() const { return tempoChange != 0.0f || pitch != 1.0f; }
 
     // in: count 16-bit samples (channels interleaved). Writes the processed samples to out;

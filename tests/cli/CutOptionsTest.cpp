@@ -31,10 +31,11 @@ TEST(CutOptions, RangeOutputAndEffects) {
     EXPECT_EQ(o.endText, "180.5");
     EXPECT_EQ(o.outputFile, "out.mp3");
     EXPECT_TRUE(o.fadeIn);
-    EXPECT_EQ(o.fadeInText, "5");
+    EXPECT_EQ(o.fadeInSec, 5);
     EXPECT_TRUE(o.fadeOut);
-    EXPECT_EQ(o.speedText, "1.05");
-    EXPECT_EQ(o.pitchText, "0.9");
+    EXPECT_EQ(o.fadeOutSec, 3);
+    EXPECT_DOUBLE_EQ(o.speed, 1.05);
+    EXPECT_DOUBLE_EQ(o.pitch, 0.9);
     EXPECT_EQ(o.throttleMs, 10);
 }
 
@@ -57,11 +58,40 @@ TEST(CutOptions, UsageErrorsAreNamed) {
         {"a.mp3", "--bogus"},
         {"a.mp3", "--end"},
         {"a.mp3", "--throttle-ms", "-5"},
+        {"a.mp3", "--throttle-ms", "99999999999"},
+        {"a.mp3", "--dir", "/tmp", "--overwrite"},
+        {"a.mp3", "--start", "5", "--end", "2"},
+        {"a.mp3", "--start", "1", "--end", "1e300"},
+        {"a.mp3", "--start", "-1", "--end", "2"},
+        {"a.mp3", "--start", "nan", "--end", "2"},
+        {"a.mp3", "--start", "1x", "--end", "2"},
+        {"a.mp3", "--fade-in", "2147484"},
+        {"a.mp3", "--fade-out", "-1"},
+        {"a.mp3", "--fade-in", "2.5"},
+        // Factors SoundTouch crashes, aborts or crawls on, and texts that are no factor.
+        {"a.mp3", "--pitch", "0"},
+        {"a.mp3", "--pitch", "abc"},
+        {"a.mp3", "--pitch", "1e-9"},
+        {"a.mp3", "--pitch", "-1"},
+        {"a.mp3", "--pitch", "1e4"},
+        {"a.mp3", "--speed", "20"},
+        {"a.mp3", "--speed", "0"},
+        {"a.mp3", "--speed", "nan"},
+        {"a.mp3", "--speed", "inf"},
+        {"a.mp3", "--speed", ""},
     };
     for (const auto& args : bad) {
         CutOptions o;
         std::string error;
-        EXPECT_FALSE(Parse(args, o, error));
+        EXPECT_FALSE(Parse(args, o, error)) << args.back();
         EXPECT_FALSE(error.empty());
     }
+    // The limits themselves are accepted.
+    CutOptions o;
+    std::string error;
+    EXPECT_TRUE(Parse({"a.mp3", "--speed", "0.5", "--pitch", "2.0", "--fade-in", "86400", "--start",
+                       "0", "--end", "2147483", "-o", "x.mp3", "--overwrite"},
+                      o, error))
+        << error;
+    EXPECT_TRUE(o.overwrite);
 }

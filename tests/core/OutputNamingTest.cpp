@@ -76,18 +76,6 @@ TEST_F(OutputNamingTest, FolderEndingWithSlashGetsNoSecondSlash) {
               folder + "/song_剪切1206035959.mp3");
 }
 
-TEST_F(OutputNamingTest, TakenNamesGetANumberBeforeTheExtension) {
-    const std::string first = folder + "/song_剪切1206035959.mp3";
-    Touch(first);
-    const std::string second = BuildOutputPath(folder, "/music/song.mp3", kCutTime);
-    EXPECT_EQ(second, folder + "/song_剪切1206035959_2.mp3");
-    Touch(second);
-    // A dangling link is a taken name too: writing through it would create its target.
-    std::filesystem::create_symlink(folder + "/nowhere", folder + "/song_剪切1206035959_3.mp3");
-    EXPECT_EQ(BuildOutputPath(folder, "/music/song.mp3", kCutTime),
-              folder + "/song_剪切1206035959_4.mp3");
-}
-
 TEST_F(OutputNamingTest, TimeStampIsTenDigitsOrEmptyWhenTimeCannotBeConverted) {
     EXPECT_EQ(MakeTimeStamp(1704067200), "0101080000"); // 2024-01-01 00:00 UTC is 08:00 here
     EXPECT_EQ(MakeTimeStamp(std::numeric_limits<std::time_t>::max()), "");

@@ -32,7 +32,9 @@ public:
             return false;
         }
         const AudioInfo info = job.GetSourceInfo();
-        if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1)) {
+        // The cases reuse their output names: each cut replaces the one before.
+        if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
+                            OutputMode::ReplaceFile)) {
             return false;
         }
         if (!job.SetRange(r.startMs, r.endMs)) {

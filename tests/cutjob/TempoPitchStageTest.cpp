@@ -41,8 +41,14 @@ TEST(TempoPitchStage, InactiveUntilAChangeIsSet) {
     EXPECT_TRUE(stage.IsActive());
 }
 
-TEST(TempoPitchStage, TempoLimitsKeepThePreviousChange) {
+TEST(TempoPitchStage, TempoAndPitchLimitsKeepThePreviousChange) {
     CTempoPitchStage stage;
+    EXPECT_TRUE(stage.SetPitch(2.0f));
+    for (const float bad : {0.0f, -1.0f, 1e-9f, 0.49f, 2.01f, 1e4f, std::nanf("")}) {
+        EXPECT_FALSE(stage.SetPitch(bad)) << bad;
+    }
+    EXPECT_FLOAT_EQ(stage.GetPitch(), 2.0f);
+    EXPECT_TRUE(stage.SetPitch(0.5f));
     EXPECT_TRUE(stage.SetTempoChange(100.0f));
     EXPECT_FALSE(stage.SetTempoChange(-50.1f));
     EXPECT_FALSE(stage.SetTempoChange(900.5f));

@@ -1,6 +1,7 @@
 // The encoder output: its configuration record, the file it writes (all the
 // audio, then the ID3v1 tag) and how it reports failed writes.
 #include "CMp3enc.h"
+#include "FileSizeLimit.h"
 #include "Mp3Check.h"
 #include "Mp3Gen.h"
 #include "TempDir.h"
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -159,28 +161,75 @@ TEST(CMp3encFile, FinishWritesTheWholeCutThenTheTag) {
     EXPECT_GE(audio.Frames(), pcm.size() / 2);
 }
 
-TEST(CMp3encFile, DeletingWithoutFinishStillCompletesTheFile) {
+TEST(CMp3encFile, DeletingWithoutFinishLeavesNoFile) {
     TempDir dir;
     const std::string path = dir.File("stopped.mp3");
-    const std::vector<int16_t> pcm = Tone(1, 0.5);
     {
         bool ok = false;
         CMp3enc encoder(ok, path.c_str(), 44100, 1);
         ASSERT_TRUE(ok);
-        EncodeInBlocks(encoder, pcm);
+        EncodeInBlocks(encoder, Tone(1, 0.5));
+        // Written meanwhile into a hidden file beside it, never under its name.
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_FALSE(std::filesystem::is_empty(dir.Path()));
     }
-    EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(path)).clean);
-    EXPECT_GE(DecodeMp3File(path).Frames(), pcm.size());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
-TEST(CMp3encFile, FullDeviceIsReportedAsFailure) {
+// Names taken by the end of the cut (a dangling link included) move a generated name on to
+// "_2", "_3", ..., and the tag's title follows; a replaced file keeps its permissions, also
+// through a symbolic link, which stays a link.
+TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
+    TempDir dir;
+    const std::string path = dir.File("cut.mp3");
+    const auto finish = [](const std::string& to, OutputMode mode) {
+        bool ok = false;
+        CMp3enc encoder(ok, to.c_str(), 44100, 2, {}, mode);
+        EXPECT_TRUE(ok);
+        EncodeInBlocks(encoder, Tone(2, 0.2));
+        EXPECT_TRUE(encoder.Finish());
+        return encoder.GetPublishedPath();
+    };
     bool ok = false;
-    CMp3enc encoder(ok, "/dev/full", 44100, 2);
+    CMp3enc early(ok, path.c_str(), 44100, 2);
     ASSERT_TRUE(ok);
-    EncodeInBlocks(encoder, Tone(2, 0.5));
-    EXPECT_FALSE(encoder.Finish());
+    EXPECT_EQ(finish(path, OutputMode::NumberedName), path);
+    std::filesystem::create_symlink(dir.File("nowhere"), dir.File("cut_2.mp3"));
+    EXPECT_TRUE(early.Finish());
+    EXPECT_EQ(early.GetPublishedPath(), dir.File("cut_3.mp3"));
+    const std::vector<uint8_t> third = mp3gen::ReadFileBytes(dir.File("cut_3.mp3"));
+    ASSERT_GE(third.size(), 128u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(&third[third.size() - 125]), "cut_3");
+
+    ::chmod(path.c_str(), 0604);
+    std::filesystem::create_symlink(path, dir.File("link.mp3"));
+    EXPECT_EQ(finish(dir.File("link.mp3"), OutputMode::ReplaceFile), dir.File("link.mp3"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.mp3")));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0604u);
+    EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(path)).clean);
+
+    bool refused = true;
+    CMp3enc taken(refused, path.c_str(), 44100, 2, {}, OutputMode::NewFile);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(taken.GetOutputProblem(), OutputProblem::Exists);
+}
+
+TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
+    TempDir dir;
+    const std::string path = dir.File("full.mp3");
+    bool ok = false;
+    CMp3enc encoder(ok, path.c_str(), 44100, 2);
+    ASSERT_TRUE(ok);
+    {
+        const FileSizeLimit full(10000);
+        EncodeInBlocks(encoder, Tone(2, 0.5));
+        EXPECT_FALSE(encoder.Finish());
+    }
     EXPECT_TRUE(encoder.HasWriteError());
     EXPECT_FALSE(encoder.Finish()); // the result stays
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(CMp3encFile, RefusedFormatIsReportedAsFailure) {
@@ -191,20 +240,6 @@ TEST(CMp3encFile, RefusedFormatIsReportedAsFailure) {
     EXPECT_FALSE(EncodeInBlocks(encoder, Tone(2, 0.1)));
     EXPECT_FALSE(encoder.Finish());
     EXPECT_FALSE(encoder.HasWriteError());
-}
-
-TEST(CMp3encFile, DiscardOutputLeavesNoFile) {
-    TempDir dir;
-    const std::string path = dir.File("failed.mp3");
-    {
-        bool ok = false;
-        CMp3enc encoder(ok, path.c_str(), 44100, 2);
-        ASSERT_TRUE(ok);
-        EncodeInBlocks(encoder, Tone(2, 0.3));
-        encoder.DiscardOutput();
-        EXPECT_FALSE(std::filesystem::exists(path));
-    }
-    EXPECT_FALSE(std::filesystem::exists(path)); // nor does the destructor bring it back
 }
 
 TEST(CMp3encFile, UncreatableOutputIsReportedAndNothingIsWritten) {

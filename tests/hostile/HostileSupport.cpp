@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -32,11 +33,14 @@ const PlayerTable& Player() {
     return table;
 }
 
-StartedCutter StartCutter(const std::vector<std::string>& args) {
+StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit) {
     StartedCutter cutter;
     char errPath[] = "/tmp/tesmira-cutter-XXXXXX";
     const int errFd = mkstemp(errPath);
     cutter.errorsPath = errPath;
+    char outPath[] = "/tmp/tesmira-cutter-XXXXXX";
+    const int outFd = mkstemp(outPath);
+    cutter.outputPath = outPath;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(TESMIRA_CUT));
     for (const auto& a : args) {
@@ -46,12 +50,17 @@ StartedCutter StartCutter(const std::vector<std::string>& args) {
     cutter.pid = fork();
     if (cutter.pid == 0) {
         dup2(errFd, 2);
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        dup2(devNull, 1);
+        dup2(outFd, 1);
+        if (fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
+                               static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         execv(TESMIRA_CUT, argv.data());
         _exit(127);
     }
     ::close(errFd);
+    ::close(outFd);
     return cutter;
 }
 
@@ -74,6 +83,9 @@ CutterRun WaitForCutter(const StartedCutter& cutter, int timeoutSec) {
     std::ifstream err(cutter.errorsPath);
     run.errors.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
     ::unlink(cutter.errorsPath.c_str());
+    std::ifstream out(cutter.outputPath);
+    run.output.assign(std::istreambuf_iterator<char>(out), std::istreambuf_iterator<char>());
+    ::unlink(cutter.outputPath.c_str());
     return run;
 }
 

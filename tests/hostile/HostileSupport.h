@@ -27,6 +27,7 @@ struct CutterRun {
     int exitCode = -1;  // -1: killed by a signal, -2: killed for taking too long
     int signal = 0;     // the signal that ended it (exitCode -1)
     std::string errors; // what it wrote to stderr
+    std::string output; // what it wrote to stdout
 };
 
 // Runs tesmira-cut with these arguments, killing it after timeoutSec.
@@ -36,8 +37,10 @@ CutterRun RunCutter(const std::vector<std::string>& args, int timeoutSec);
 struct StartedCutter {
     int pid = -1;
     std::string errorsPath;
+    std::string outputPath;
 };
-StartedCutter StartCutter(const std::vector<std::string>& args);
+// fileSizeLimit > 0: no file the cutter writes may grow past it, as on a full disk.
+StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit = 0);
 CutterRun WaitForCutter(const StartedCutter& cutter, int timeoutSec);
 
 // Where the tesmira-cut binary is, for commands that run it through a shell.

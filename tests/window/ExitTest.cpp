@@ -2,6 +2,7 @@
 // running cut stopped before the process ends.
 #include "ControlIds.h"
 #include "ProcessExit.h"
+#include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QLineEdit>
@@ -16,23 +17,23 @@ const QString kExitQuestion = QString::fromUtf8("是否退出Tesmira？");
 
 class ExitTest : public WindowTest {
 protected:
-    // A shown window with a source (timer 1), the cut timer and a cut that keeps running.
+    // A shown window with a source (timer 1) and a cut started by "开始剪切" that keeps
+    // running (the cut timer).
     std::unique_ptr<TestDlg> BusyDialog() {
         auto dialog = MakeDialog();
         fake.Configure(1, 60000);
         const std::string song = MakeSong("long.mp3", 60.0);
         dialog->OnDropFiles({QString::fromStdString(song)});
-        CClipJob& job = dialog->clipJob;
-        job.SetThrottleMs(50); // slow enough to be still running when the test asks
-        EXPECT_TRUE(job.OpenSource(song.c_str()));
-        const AudioInfo info = job.GetSourceInfo();
-        const std::string out = dir.File("cut.mp3");
-        EXPECT_TRUE(job.OpenOutput(out.c_str(), info.sampleRate, info.stereo ? 2 : 1));
-        job.SetRange(0, 60000);
-        job.Start();
-        dialog->SetTimer(kCutTimerId, kCutTimerMs);
         dialog->show();
+        TypeInto(*dialog, IDC_EDIT_START, "0");
+        TypeInto(*dialog, IDC_EDIT_END, "60");
+        Click(*dialog, IDC_BTN_START_CUT);
+        EXPECT_TRUE(dialog->clipJob.IsRunning());
+        EXPECT_TRUE(dialog->IsTimerRunning(kCutTimerId));
         return dialog;
+    }
+    std::vector<std::string> Saved(const TestDlg& dialog) const {
+        return FilesIn(dialog.settings.SaveFolder());
     }
 };
 
@@ -59,16 +60,27 @@ TEST_F(ExitTest, YesStopsTheCutKillsTheTimersAndEndsTheProcess) {
     exitAnswer = IDYES;
     bool runningAtExit = true;
     bool timersAtExit = true;
+    std::vector<std::string> savedAtExit;
     SetEndProcessFunction([&](int code) {
         exitCodes.push_back(code);
         runningAtExit = dialog->clipJob.IsRunning();
         timersAtExit =
             dialog->IsTimerRunning(kPlaybackTimerId) || dialog->IsTimerRunning(kCutTimerId);
+        savedAtExit = Saved(*dialog);
     });
+    // The cut is under way, written into a hidden temporary file.
+    while (dialog->clipJob.GetProgress() <= 0.0 && dialog->clipJob.IsRunning()) {
+        QTest::qWait(5);
+    }
+    ASSERT_EQ(Saved(*dialog).size(), 1u);
+    EXPECT_EQ(Saved(*dialog)[0][0], '.');
     Click(*dialog, IDCANCEL);
+    EXPECT_EQ(messages, QStringList{kExitQuestion});
     EXPECT_EQ(exitCodes, std::vector<int>{0});
     EXPECT_FALSE(runningAtExit);
     EXPECT_FALSE(timersAtExit);
+    // Nothing of the unfinished cut is left in the save folder.
+    EXPECT_TRUE(savedAtExit.empty()) << savedAtExit.front();
     EXPECT_FALSE(dialog->isVisible()); // had the process lived on, the dialog ends
 }
 

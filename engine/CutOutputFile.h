@@ -1,0 +1,95 @@
+#pragma once
+// Where a cut's bytes go until the cut is complete: a hidden temporary file beside the
+// destination, created exclusively. Only a complete cut is published under the real name,
+// so a failed, stopped or interrupted cut never leaves a file that looks finished, and an
+// existing file is never touched unless the caller asked for it to be replaced.
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <sys/types.h>
+
+enum class OutputMode {
+    NumberedName, // a generated name: when it is taken, "_2", "_3", ... go before the extension
+    NewFile,      // the name as given; never replaces a file that exists
+    ReplaceFile,  // an existing regular file is replaced in one step by the complete cut
+};
+
+// Why no temporary file was made.
+enum class OutputProblem {
+    None,
+    Exists,      // NewFile: something already has that name
+    NotRegular,  // the name is a folder, FIFO, device, socket or dangling link
+    IsSource,    // the name leads to the source being cut (any name, link or hard link)
+    CannotCreate // the temporary file could not be created (folder missing, no permission)
+};
+
+// Why a finished output was not published.
+enum class PublishFailure { None, NameTaken, Failed };
+
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool known = false;
+
+    // The file the path leads to (symbolic links followed); unknown when there is none.
+    static FileIdentity Of(const std::string& path);
+    bool SameAs(const FileIdentity& other) const {
+        return known && other.known && device == other.device && inode == other.inode;
+    }
+};
+
+// path with "_n" before the file name's extension; path itself for n = 1.
+std::string NumberedPath(const std::string& path, int n);
+
+class CutOutputFile {
+public:
+    // Checks the destination and creates the temporary file; see Problem().
+    CutOutputFile(const std::string& path, OutputMode mode, const FileIdentity& source);
+    // Removes the temporary file unless it was published.
+    ~CutOutputFile();
+    CutOutputFile(const CutOutputFile&) = delete;
+    CutOutputFile& operator=(const CutOutputFile&) = delete;
+
+    OutputProblem Problem() const { return problem; }
+    int CreateErrno() const { return createErrno; }
+    // The temporary file; null unless Problem() is None.
+    std::FILE* Stream() const { return stream; }
+    const std::string& TemporaryPath() const { return temporary; }
+
+    // Flushes the written bytes to disk and gives them their name. Before each further
+    // numbered name is claimed, beforeName(name) may adjust the file for it (false gives
+    // up). Returns false, leaving nothing behind, when the bytes could not be made safe,
+    // the temporary file was removed or replaced meanwhile, or the name was taken.
+    bool Publish(const std::function<bool(const std::string&)>& beforeName);
+    PublishFailure GetPublishFailure() const { return publishFailure; }
+    // Empty until published.
+    const std::string& PublishedPath() const { return published; }
+
+    // Closes and removes the temporary file; nothing is published afterwards. Safe to call
+    // from another thread while the writer still runs.
+    void Discard();
+
+private:
+    bool CheckDestination(const FileIdentity& source);
+    bool CreateTemporary();
+    bool TemporaryIsOurs() const;
+    PublishFailure ClaimName(const std::string& name);
+    void CloseStream();
+
+    std::string requested; // the name the caller gave
+    std::string target;    // the file to replace or create (a link's target for ReplaceFile)
+    OutputMode mode;
+    FileIdentity sourceIdentity;
+    OutputProblem problem = OutputProblem::None;
+    int createErrno = 0;
+    std::string temporary;
+    std::FILE* stream = nullptr;
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string published;
+    PublishFailure publishFailure = PublishFailure::None;
+
+    std::mutex lock; // Publish against Discard
+    bool withdrawn = false;
+};
