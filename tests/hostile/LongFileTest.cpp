@@ -86,7 +86,8 @@ bool Cut(CClipJob& job, const std::string& source, const std::string& output, in
         return false;
     }
     const AudioInfo info = job.GetSourceInfo();
-    if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1) ||
+    if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
+                        OutputMode::ReplaceFile) ||
         !job.SetRange(startMs, endMs)) {
         job.AbandonOutput();
         return false;
@@ -177,7 +178,8 @@ TEST_F(LongFile, CutsNearTheEndAndAtTheStart) {
     }
 
     // The cutter takes the same range from the end.
-    const CutterRun run = RunCutter({longPath, "--start", "7190", "--end", "7195", "-o", out}, 60);
+    const CutterRun run =
+        RunCutter({longPath, "--start", "7190", "--end", "7195", "-o", out, "--overwrite"}, 60);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_NEAR(DecodeMp3File(out).Seconds(), 5.0, 0.2);
 }

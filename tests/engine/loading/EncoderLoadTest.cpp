@@ -16,6 +16,9 @@ std::string ErrorCreating(const std::string& outputPath, const std::string& libr
     try {
         bool ok = false;
         CMp3enc encoder(ok, outputPath.c_str(), 44100, 2, libraryPath);
+        if (ok) {
+            encoder.Finish(); // only a finished output gets its name
+        }
     } catch (const char* text) {
         return text;
     }
