@@ -131,14 +131,16 @@ TEST(EncMp3Encode, CallerThreadAndEncoderThreadWriteTheSameBytes) {
                                                       encmp3::EncoderThreading::CallerThread);
     ASSERT_TRUE(stream) << error;
     std::vector<uint8_t> synchronous;
-    std::vector<BYTE> out(ENCMP3_DEINIT_BUFFER_SIZE);
+    std::vector<BYTE> out(kLargestChunkOutput);
     DWORD produced = 0;
     for (size_t at = 0; at < pcm.size(); at += chunkSamples) {
         const auto n = static_cast<DWORD>(std::min(chunkSamples, pcm.size() - at));
         ASSERT_EQ(stream->Encode(n, &pcm[at], out.data(), &produced), BE_ERR_SUCCESSFUL);
         synchronous.insert(synchronous.end(), out.begin(), out.begin() + produced);
     }
-    ASSERT_EQ(stream->Deinit(out.data(), &produced), BE_ERR_SUCCESSFUL);
-    synchronous.insert(synchronous.end(), out.begin(), out.begin() + produced);
+    do {
+        ASSERT_EQ(stream->Deinit(out.data(), &produced), BE_ERR_SUCCESSFUL);
+        synchronous.insert(synchronous.end(), out.begin(), out.begin() + produced);
+    } while (produced > 0);
     EXPECT_EQ(threaded.mp3, synchronous);
 }

@@ -53,6 +53,10 @@ struct Action {
     const char* made = nullptr; // the file a finished cut creates or replaces
 };
 
+void PrintTo(const Action& action, std::ostream* out) {
+    *out << action.what;
+}
+
 const Action kActions[] = {
     {"output is the source", {"@song.mp3", "--whole", "-o", "@song.mp3"}, 2, "is the source"},
     {"the source by another path", {"@song.mp3", "-o", "@./song.mp3"}, 2, "is the source"},
