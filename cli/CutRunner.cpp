@@ -114,7 +114,7 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     job.SetPitchFactor(static_cast<float>(options.pitch));
     job.SetThrottleMs(options.throttleMs);
     job.Start();
-    return Follow(input, output);
+    return Follow(input, output, ModeFor(options) == OutputMode::ReplaceFile);
 }
 
 // The path of a finished cut goes out at once: a signal may end the program next.
@@ -124,7 +124,10 @@ int CutRunner::Report(const std::string& path) {
     return kExitOk;
 }
 
-int CutRunner::Follow(const std::string& input, const std::string& output) {
+int CutRunner::Follow(const std::string& input, const std::string& output, bool replacing) {
+    // What a cut that did not finish leaves: nothing new, and the old file as it was.
+    const std::string nothingKept =
+        replacing ? "no file kept, " + output + " left as it was" : "no file kept";
     progress.Begin(input + " -> " + output);
     while (job.IsRunning()) {
         if (interrupt && *interrupt) {
@@ -132,7 +135,7 @@ int CutRunner::Follow(const std::string& input, const std::string& output) {
             progress.End();
             // A cut that was complete just before the signal is kept and reported.
             const std::string done = job.GetOutputPath();
-            return done.empty() ? Fail(input, "interrupted; no file kept") : Report(done);
+            return done.empty() ? Fail(input, "interrupted; " + nothingKept) : Report(done);
         }
         progress.Update(job.GetProgress());
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -141,12 +144,13 @@ int CutRunner::Follow(const std::string& input, const std::string& output) {
         progress.End();
         switch (job.GetFailure()) {
         case ClipFailure::WriteFailed:
-            return Fail(input, "writing " + output + " failed (disk full or gone?); no file kept");
+            return Fail(input,
+                        "writing the cut failed (disk full or folder gone?); " + nothingKept);
         case ClipFailure::NameTaken:
             return Fail(input, output + " was made by someone else during the cut and was left "
                                         "as it is; the cut was not kept");
         default:
-            return Fail(input, "the cut was stopped; no file kept");
+            return Fail(input, "the cut was stopped; " + nothingKept);
         }
     }
     progress.Update(100.0);

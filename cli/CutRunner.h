@@ -20,7 +20,7 @@ private:
     std::string OutputPathFor(const CutOptions& options, const std::string& input) const;
     int Fail(const std::string& input, const std::string& message, int code = kExitCutFailed);
     int Report(const std::string& path);
-    int Follow(const std::string& input, const std::string& output);
+    int Follow(const std::string& input, const std::string& output, bool replacing);
 
     CClipJob& job;
     ProgressDisplay& progress;

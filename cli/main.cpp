@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     CutOptions options;
     std::string error;
     if (!ParseCutOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "tesmira-cut: %s\n%s", error.c_str(), CutUsageText());
+        std::fprintf(stderr, "tesmira-cut: %s\n(tesmira-cut --help lists the options)\n",
+                     error.c_str());
         return kExitUsage;
     }
     if (options.help) {
