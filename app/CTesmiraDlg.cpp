@@ -4,7 +4,7 @@
 #include "CStaticCounter.h"
 #include "CTMStatic.h"
 #include "ControlIds.h"
-#include "ExecutableFolder.h"
+#include "InstallLayout.h"
 #include "PngResource.h"
 #include "ScrollNotifyEvent.h"
 
@@ -40,7 +40,7 @@ CTesmiraDlg::CTesmiraDlg(SettingsEnvironment settingsEnvironment, std::string pl
 CTesmiraDlg::~CTesmiraDlg() = default;
 
 std::string CTesmiraDlg::DefaultPlayerLibraryPath() {
-    return GetExecutableFolder() + kPlayerLibraryName;
+    return GetPrivateLibraryFolder() + kPlayerLibraryName;
 }
 
 void CTesmiraDlg::DoDataExchange() {

@@ -1,29 +1,40 @@
-# Install layout: the window, the cutter and the two libraries they load at run time share one
-# private folder, because each program looks for its libraries beside its own executable. The
-# commands in the binary folder are symbolic links to them (the programs find their folder
-# through /proc/self/exe, which names the link's target).
-set(TESMIRA_PRIVATE_DIR ${CMAKE_INSTALL_LIBDIR}/tesmira)
+# What `cmake --install` and `cpack -G DEB` put where (layout: cmake/InstallLayout.cmake).
 set(TESMIRA_PROGRAMS tesmira-cut)
 if(TARGET tesmira)
     list(APPEND TESMIRA_PROGRAMS tesmira)
 endif()
+# The library path's fallback for the encoder library finds the private folder too.
+set_target_properties(${TESMIRA_PROGRAMS} PROPERTIES
+    INSTALL_RPATH "$ORIGIN/${TESMIRA_PRIVATE_LIBDIR_FROM_BINDIR}")
+install(TARGETS ${TESMIRA_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS encmp3 Plovex1 LIBRARY DESTINATION ${TESMIRA_INSTALL_PRIVATE_LIBDIR})
 
-install(TARGETS ${TESMIRA_PROGRAMS} RUNTIME DESTINATION ${TESMIRA_PRIVATE_DIR})
-install(TARGETS encmp3 Plovex1 LIBRARY DESTINATION ${TESMIRA_PRIVATE_DIR})
-
-# Relative links, so the tree can be moved or installed under DESTDIR or another prefix.
-file(RELATIVE_PATH TESMIRA_LINK_PREFIX /root/${CMAKE_INSTALL_BINDIR} /root/${TESMIRA_PRIVATE_DIR})
-foreach(program IN LISTS TESMIRA_PROGRAMS)
-    install(CODE "
-        set(bin_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-        file(MAKE_DIRECTORY \"\${bin_dir}\")
-        file(REMOVE \"\${bin_dir}/${program}\")
-        file(CREATE_LINK \"${TESMIRA_LINK_PREFIX}/${program}\" \"\${bin_dir}/${program}\" SYMBOLIC)
-        message(STATUS \"Installing: \${bin_dir}/${program} -> ${TESMIRA_LINK_PREFIX}/${program}\")
-    ")
-endforeach()
+# The cutter's manual page, made from its --help.
+find_program(TESMIRA_HELP2MAN help2man)
+if(TESMIRA_HELP2MAN)
+    set(TESMIRA_CUT_MAN ${PROJECT_BINARY_DIR}/man/tesmira-cut.1)
+    add_custom_command(OUTPUT ${TESMIRA_CUT_MAN}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+        COMMAND ${TESMIRA_HELP2MAN} --no-info --section=1
+            "--name=cut a piece out of an MP3 into a new 320 kbit/s MP3"
+            --output=${TESMIRA_CUT_MAN} $<TARGET_FILE:tesmira-cut>
+        COMMAND gzip -9nf ${TESMIRA_CUT_MAN}
+        DEPENDS tesmira-cut
+        COMMENT "Making the manual page of tesmira-cut")
+    add_custom_target(tesmira-cut-man ALL DEPENDS ${TESMIRA_CUT_MAN}.gz)
+    install(FILES ${TESMIRA_CUT_MAN}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+    message(STATUS "help2man not found: tesmira-cut's manual page is not made")
+endif()
 
 if(TARGET tesmira)
+    set(TESMIRA_MAN ${PROJECT_BINARY_DIR}/man/tesmira.1.gz)
+    add_custom_command(OUTPUT ${TESMIRA_MAN}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+        COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/res/tesmira.1 > ${TESMIRA_MAN}
+        DEPENDS ${PROJECT_SOURCE_DIR}/res/tesmira.1)
+    add_custom_target(tesmira-man ALL DEPENDS ${TESMIRA_MAN})
+    install(FILES ${TESMIRA_MAN} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${PROJECT_SOURCE_DIR}/res/tesmira.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${PROJECT_SOURCE_DIR}/res/images/tesmira-128.png
@@ -31,3 +42,5 @@ if(TARGET tesmira)
     install(FILES ${PROJECT_SOURCE_DIR}/res/images/tesmira.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 endif()
+
+include(cmake/Package.cmake)

@@ -4,6 +4,7 @@
 #include "ExecutableFolder.h"
 #include "Folders.h"
 #include "IniFile.h"
+#include "InstallLayout.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,11 +25,13 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 SettingsEnvironment SettingsEnvironment::FromProcess() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    return {GetExecutableFolder(), GetHomeFolder(), configHome ? configHome : ""};
+    return {GetExecutableFolder(), GetHomeFolder(), configHome ? configHome : "",
+            IsInstalledCopy()};
 }
 
 Settings::Settings(SettingsEnvironment env) : environment(std::move(env)) {
-    settingsPath = FolderWritable(environment.executableFolder)
+    // An installed copy never writes into its installation, even when run as root.
+    settingsPath = !environment.installedCopy && FolderWritable(environment.executableFolder)
                        ? Join(environment.executableFolder, kSettingsFileName)
                        : Join(ConfigFolder(), kSettingsFileName);
     saveFolder = DefaultSaveFolder();

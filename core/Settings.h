@@ -6,7 +6,8 @@
 struct SettingsEnvironment {
     std::string executableFolder; // ends with '/'
     std::string homeFolder;
-    std::string configHome; // $XDG_CONFIG_HOME, empty when unset
+    std::string configHome;     // $XDG_CONFIG_HOME, empty when unset
+    bool installedCopy = false; // settings then always live in the configuration folder
 
     static SettingsEnvironment FromProcess();
 };
@@ -27,8 +28,8 @@ public:
     bool SetSaveFolder(const std::string& path);
 
     const std::string& SaveFolder() const { return saveFolder; }
-    // Set.ini beside the executable, or under the user's configuration folder when the
-    // executable's folder cannot be written.
+    // Set.ini beside the executable, or under the user's configuration folder for an
+    // installed copy and when the executable's folder cannot be written.
     const std::string& SettingsPath() const { return settingsPath; }
     // "剪切" in the home folder.
     std::string DefaultSaveFolder() const;

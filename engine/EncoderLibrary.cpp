@@ -1,7 +1,7 @@
 #include "EncoderLibrary.h"
 
 #include "DynamicLibrary.h"
-#include "ExecutableFolder.h"
+#include "InstallLayout.h"
 
 #include <map>
 #include <mutex>
@@ -22,8 +22,9 @@ bool OpenLibrary(CDynamicLibrary& library, const std::string& path) {
     if (!path.empty()) {
         return library.Load(path);
     }
-    // Our own copy beside the executable comes first, then the library path.
-    return library.Load(GetExecutableFolder() + kLibraryName) || library.Load(kLibraryName);
+    // Our own copy (beside the executable, or in an installed copy's private folder) comes
+    // first, then the library path.
+    return library.Load(GetPrivateLibraryFolder() + kLibraryName) || library.Load(kLibraryName);
 }
 
 EncoderEntryPoints ResolveAll(const CDynamicLibrary& library) {

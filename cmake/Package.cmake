@@ -1,0 +1,18 @@
+# `cpack -G DEB` in the build folder makes tesmira_<version>_<arch>.deb; its dependencies
+# come from the binaries (dpkg-shlibdeps).
+set(CPACK_PACKAGE_NAME tesmira)
+set(CPACK_PACKAGE_VENDOR "Tesmira developers")
+set(CPACK_PACKAGE_CONTACT "Tesmira developers <tesmira@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "MP3 cutter with fades, speed and pitch change")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Tesmira cuts a piece out of an MP3 and saves it as a new 320 kbit/s MP3,\n"
+    "with optional fades, speed and pitch change. It comes as a window (Chinese\n"
+    "interface) and as the command-line cutter tesmira-cut.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+include(CPack)
