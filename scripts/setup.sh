@@ -6,7 +6,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config git
 libmad0-dev libsoundtouch-dev libmp3lame-dev libmpg123-dev libsdl2-dev
 qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
 mpg123 sox xvfb xauth xdotool fonts-wqy-zenhei fonts-liberation
-clang libclang-rt-14-dev"
+clang libclang-rt-14-dev clang-format
+dpkg-dev file help2man desktop-file-utils"
 
 missing=""
 for p in $PACKAGES; do
