@@ -5,8 +5,14 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 BUILD_DIR="${TESMIRA_PACKAGE_BUILD_DIR:-build-package}"
+# Debian's own compiler and linker flags, hardening included.
+export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DTESMIRA_BUILD_TESTS=OFF -DTESMIRA_BUILD_BENCH=OFF >/dev/null
+    -DTESMIRA_BUILD_TESTS=OFF -DTESMIRA_BUILD_BENCH=OFF \
+    -DCMAKE_C_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CFLAGS)" \
+    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
+    -DCMAKE_MODULE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)"
 rm -f "$BUILD_DIR"/tesmira_*.deb
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
