@@ -48,6 +48,7 @@ void CClipJob::FailPreparation() {
 bool CClipJob::OpenSource(const char* path) {
     WaitForAbandonedWorker();
     SetStatus(ClipPrepared);
+    sourceIdentity = {};
     reader->Close();
     if (!reader->Open(path)) {
         FailPreparation();

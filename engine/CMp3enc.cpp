@@ -126,10 +126,11 @@ bool CMp3enc::Finish() {
     }
     finishResult = !writeError && !encodeError &&
                    output->Publish([this](const std::string& name) { return RetitleFor(name); });
-    file = nullptr; // closed by publishing
+    file = nullptr;
     if (!finishResult) {
         output->Discard();
     }
+    output->Close();
     return finishResult;
 }
 
@@ -150,5 +151,6 @@ void CMp3enc::DiscardOutput() {
     file = nullptr;
     if (output) {
         output->Discard();
+        output->Close();
     }
 }

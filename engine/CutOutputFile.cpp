@@ -115,7 +115,7 @@ CutOutputFile::CutOutputFile(const std::string& path, OutputMode outputMode,
 
 CutOutputFile::~CutOutputFile() {
     Discard();
-    CloseStream();
+    Close();
 }
 
 bool CutOutputFile::CheckDestination(const FileIdentity& source) {
@@ -242,7 +242,7 @@ bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& befor
             }
         }
     }
-    CloseStream();
+    Close();
     if (published.empty() && TemporaryIsOurs()) {
         ::unlink(temporary.c_str());
     }
@@ -258,7 +258,7 @@ void CutOutputFile::Discard() {
     withdrawn = true;
 }
 
-void CutOutputFile::CloseStream() {
+void CutOutputFile::Close() {
     if (stream) {
         std::fclose(stream);
         stream = nullptr;

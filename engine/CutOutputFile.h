@@ -66,16 +66,17 @@ public:
     // Empty until published.
     const std::string& PublishedPath() const { return published; }
 
-    // Closes and removes the temporary file; nothing is published afterwards. Safe to call
-    // from another thread while the writer still runs.
+    // Removes the temporary file; nothing is published afterwards. Safe to call from
+    // another thread while the writer still runs (its stream stays open until Close).
     void Discard();
+    // Closes the stream; for the writer's thread.
+    void Close();
 
 private:
     bool CheckDestination(const FileIdentity& source);
     bool CreateTemporary();
     bool TemporaryIsOurs() const;
     PublishFailure ClaimName(const std::string& name);
-    void CloseStream();
 
     std::string requested; // the name the caller gave
     std::string target;    // the file to replace or create (a link's target for ReplaceFile)
