@@ -98,6 +98,9 @@ bool CMp3File::OpenLocked(const char* path) {
     }
     file = fd;
     fileSize = FileSizeOf(fd);
+    // Each cut dithers from the same start, so a range comes out the same whatever was
+    // read before it, in this reader or in any other.
+    dither[0] = dither[1] = DitherState{};
     mad_stream_init(&stream);
     mad_frame_init(&frame);
     mad_synth_init(&synth);

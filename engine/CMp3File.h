@@ -2,6 +2,7 @@
 // Reads one MP3 file with libmad and delivers dithered 16-bit PCM, a play
 // position and a duration estimate.
 #include "CAudioFile.h"
+#include "Mp3Dither.h"
 #include "XingInfo.h"
 
 #include <cstdint>
@@ -63,6 +64,7 @@ private:
     AudioInfo info;
     uint8_t buffer[kBufferSize + MAD_BUFFER_GUARD] = {};
     uint32_t bufferFill = 0;
+    DitherState dither[2]; // left, right
     std::mutex lock;
 
     uint32_t audioStart = 0;    // first believable frame; a seek to 0 starts here

@@ -160,8 +160,8 @@ uint32_t CMp3File::ConvertPcm(uint8_t* out, uint32_t frames) {
     const mad_fixed_t* left = synth.pcm.samples[0] + pcmIndex;
     // A mono frame in a stereo stream feeds both outputs.
     const mad_fixed_t* right = synth.pcm.channels > 1 ? synth.pcm.samples[1] + pcmIndex : left;
-    DitherState& leftState = GlobalDither(0);
-    DitherState& rightState = GlobalDither(1);
+    DitherState& leftState = dither[0];
+    DitherState& rightState = dither[1];
     uint8_t* p = out;
     for (uint32_t i = 0; i < frames; ++i) {
         PutSample(p, Dither16(left[i], leftState));

@@ -1,13 +1,5 @@
 #include "Mp3Dither.h"
 
-namespace {
-DitherState gDither[2];
-} // namespace
-
-DitherState& GlobalDither(int channel) {
-    return gDither[channel ? 1 : 0];
-}
-
 int16_t Dither16(mad_fixed_t sample, DitherState& state) {
     constexpr int64_t kMax = 0x0FFFFFFF;
     constexpr int64_t kMin = -0x10000000;

@@ -10,7 +10,4 @@ struct DitherState {
     uint32_t random = 0;
 };
 
-// The program's two dither states (left, right): shared by every reader, never reset.
-DitherState& GlobalDither(int channel);
-
 int16_t Dither16(mad_fixed_t sample, DitherState& state);
