@@ -3,16 +3,19 @@
 #include "CTempoPitchStage.h"
 #include "TimeTexts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iomanip>
 #include <sstream>
+#include <thread>
 #include <type_traits>
 
 const char* CutUsageText() {
     return "usage: tesmira-cut INPUT... [--start SEC --end SEC | --whole]\n"
            "                  [-o FILE [--overwrite] | --dir FOLDER] [--fade-in SEC]\n"
            "                  [--fade-out SEC] [--speed F] [--pitch F] [--throttle-ms N]\n"
+           "                  [--jobs N]\n"
            "\n"
            "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
            "A cut is written to a hidden temporary file beside its output and gets its name\n"
@@ -29,6 +32,8 @@ const char* CutUsageText() {
            "  --speed F               speed factor, 0.5 to 2.0 (1.00 = unchanged)\n"
            "  --pitch F               pitch factor, 0.5 to 2.0 (1.00 = unchanged)\n"
            "  --throttle-ms N         pause N ms after each block, 0 to 60000 (default 0)\n"
+           "  --jobs N                cut up to N inputs at once, 1 to 64 (default: one per\n"
+           "                          processor); the files are the same as one at a time\n"
            "  --help, --version\n"
            "\n"
            "Exit codes: 0 all cuts done, 1 a cut failed, 2 bad command line or output name\n"
@@ -113,6 +118,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
     long long fadeIn = 0;
     long long fadeOut = 0;
     long long throttle = 0;
+    long long jobs = 0;
+    options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     double seconds = 0.0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -137,6 +144,9 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--throttle-ms") {
             ok = TakeNumber(argc, argv, i, 0LL, kMaxThrottleMs, "milliseconds", throttle, error);
             options.throttleMs = static_cast<int>(throttle);
+        } else if (a == "--jobs") {
+            ok = TakeNumber(argc, argv, i, 1LL, kMaxJobs, "a count", jobs, error);
+            options.jobs = static_cast<int>(jobs);
         } else if (a == "--fade-in") {
             options.fadeIn = ok =
                 TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeIn, error);

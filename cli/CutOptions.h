@@ -12,6 +12,7 @@ struct CutOptions {
     std::string outputDir;  // --dir
     bool overwrite = false; // -o may replace an existing file
     int throttleMs = 0;
+    int jobs = 1; // cuts at once; the parser's default is one per processor
     bool fadeIn = false;
     int fadeInSec = 0;
     bool fadeOut = false;
@@ -25,6 +26,7 @@ struct CutOptions {
 // Limits of the numeric options, so a value is refused before any file is made.
 constexpr long long kMaxFadeSec = 86400;
 constexpr long long kMaxThrottleMs = 60000;
+constexpr long long kMaxJobs = 64;
 constexpr double kMaxTimeSec = 2147483.0; // milliseconds within a 32-bit int
 
 // Exit codes of tesmira-cut.

@@ -5,14 +5,11 @@
 #include "TimeTexts.h"
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sys/stat.h>
-#include <thread>
 
 namespace {
 
@@ -55,22 +52,23 @@ std::string OutputRefusal(OutputProblem problem, const std::string& output) {
 
 } // namespace
 
-std::string CutRunner::OutputPathFor(const CutOptions& options, const std::string& input) const {
+std::string CutRunner::OutputPathFor(const CutOptions& options, const std::string& source) const {
     if (!options.outputFile.empty()) {
         return options.outputFile;
     }
     const std::string folder = options.outputDir.empty() ? "." : options.outputDir;
-    return BuildOutputPath(folder, input, std::time(nullptr));
+    return BuildOutputPath(folder, source, std::time(nullptr));
 }
 
-int CutRunner::Fail(const std::string& input, const std::string& message, int code) {
-    std::fprintf(stderr, "tesmira-cut: %s: %s\n", input.c_str(), message.c_str());
+int CutRunner::Fail(const std::string& message, int code) {
+    progress.Message("tesmira-cut: " + input + ": " + message);
     return code;
 }
 
-int CutRunner::Run(const CutOptions& options, const std::string& input) {
+int CutRunner::Start(const CutOptions& options, const std::string& source) {
+    input = source;
     if (job.IsRunning()) {
-        return Fail(input, "a cut is still running");
+        return Fail("a cut is still running");
     }
     int startMs = 0;
     int endMs = INT_MAX; // the whole song: the job clamps the end to the source
@@ -80,10 +78,11 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
         startMs = TextToMs(options.startText);
         endMs = TextToMs(options.endText);
     }
-    const std::string output = OutputPathFor(options, input);
+    output = OutputPathFor(options, input);
+    replacing = ModeFor(options) == OutputMode::ReplaceFile;
 
     if (!job.OpenSource(input.c_str())) {
-        return Fail(input, SourceProblem(input));
+        return Fail(SourceProblem(input));
     }
     const AudioInfo info = job.GetSourceInfo();
     try {
@@ -91,17 +90,17 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
                             ModeFor(options))) {
             const std::string refusal = OutputRefusal(job.GetOutputProblem(), output);
             if (!refusal.empty()) {
-                return Fail(input, refusal, kExitUsage);
+                return Fail(refusal, kExitUsage);
             }
-            return Fail(input, "cannot create the output file " + output);
+            return Fail("cannot create the output file " + output);
         }
     } catch (const char* libraryError) {
-        std::fprintf(stderr, "tesmira-cut: %s\n", libraryError);
+        progress.Message(std::string("tesmira-cut: ") + libraryError);
         return kExitEncoderLibrary;
     }
     if (!job.SetRange(startMs, endMs)) {
         job.AbandonOutput();
-        return Fail(input, "the start lies beyond the end of the source");
+        return Fail("the start lies beyond the end of the source");
     }
     if (options.whole) {
         lengthMs = job.GetRangeEndMs() - job.GetRangeStartMs();
@@ -114,46 +113,47 @@ int CutRunner::Run(const CutOptions& options, const std::string& input) {
     job.SetPitchFactor(static_cast<float>(options.pitch));
     job.SetThrottleMs(options.throttleMs);
     job.Start();
-    return Follow(input, output, ModeFor(options) == OutputMode::ReplaceFile);
+    progress.Begin(slot, input, input + " -> " + output);
+    return kExitOk;
+}
+
+void CutRunner::ShowProgress() {
+    progress.Update(slot, job.GetProgress());
 }
 
 // The path of a finished cut goes out at once: a signal may end the program next.
 int CutRunner::Report(const std::string& path) {
-    std::printf("%s\n", path.c_str());
-    std::fflush(stdout);
+    progress.Result(path);
     return kExitOk;
 }
 
-int CutRunner::Follow(const std::string& input, const std::string& output, bool replacing) {
-    // What a cut that did not finish leaves: nothing new, and the old file as it was.
-    const std::string nothingKept =
-        replacing ? "no file kept, " + output + " left as it was" : "no file kept";
-    progress.Begin(input + " -> " + output);
-    while (job.IsRunning()) {
-        if (interrupt && *interrupt) {
-            job.Stop();
-            progress.End();
-            // A cut that was complete just before the signal is kept and reported.
-            const std::string done = job.GetOutputPath();
-            return done.empty() ? Fail(input, "interrupted; " + nothingKept) : Report(done);
-        }
-        progress.Update(job.GetProgress());
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+int CutRunner::Interrupt() {
+    job.Stop();
+    progress.End(slot);
+    // A cut that was complete just before the signal is kept and reported.
+    const std::string done = job.GetOutputPath();
+    return done.empty() ? Fail("interrupted; " + NothingKept()) : Report(done);
+}
+
+// What a cut that did not finish leaves: nothing new, and the old file as it was.
+std::string CutRunner::NothingKept() const {
+    return replacing ? "no file kept, " + output + " left as it was" : "no file kept";
+}
+
+int CutRunner::Conclude() {
     if (job.GetStatus() != ClipFinished) {
-        progress.End();
+        progress.End(slot);
         switch (job.GetFailure()) {
         case ClipFailure::WriteFailed:
-            return Fail(input,
-                        "writing the cut failed (disk full or folder gone?); " + nothingKept);
+            return Fail("writing the cut failed (disk full or folder gone?); " + NothingKept());
         case ClipFailure::NameTaken:
-            return Fail(input, output + " was made by someone else during the cut and was left "
-                                        "as it is; the cut was not kept");
+            return Fail(output + " was made by someone else during the cut and was left as it "
+                                 "is; the cut was not kept");
         default:
-            return Fail(input, "the cut was stopped; " + nothingKept);
+            return Fail("the cut was stopped; " + NothingKept());
         }
     }
-    progress.Update(100.0);
-    progress.End();
+    progress.Update(slot, 100.0);
+    progress.End(slot);
     return Report(job.GetOutputPath());
 }

@@ -1,28 +1,36 @@
 #pragma once
-// Runs one cut through the job with the same calls, in the same order, as the
+// Runs one cut through its own job with the same calls, in the same order, as the
 // window's cut command, and tells the user what happened.
 #include "CClipJob.h"
 #include "CutOptions.h"
 #include "ProgressDisplay.h"
 
-#include <csignal>
 #include <string>
 
 class CutRunner {
 public:
-    CutRunner(CClipJob& cutJob, ProgressDisplay& display) : job(cutJob), progress(display) {}
-    // Cuts one input; returns an exit code of CutExitCode.
-    int Run(const CutOptions& options, const std::string& input);
-    // Set from a signal handler: the running cut stops and its unfinished file is removed.
-    void SetInterruptFlag(const volatile std::sig_atomic_t* flag) { interrupt = flag; }
+    // slot: this runner's place in the progress display.
+    CutRunner(ProgressDisplay& display, int place) : progress(display), slot(place) {}
+    // Prepares and starts the cut of input. kExitOk while it runs; otherwise the exit code
+    // of CutExitCode, its message already shown.
+    int Start(const CutOptions& options, const std::string& input);
+    bool IsRunning() const { return job.IsRunning(); }
+    void ShowProgress();
+    // After the cut ended: shows its path or why it failed; returns its exit code.
+    int Conclude();
+    // Stops the running cut, removing its unfinished file; returns its exit code.
+    int Interrupt();
 
 private:
-    std::string OutputPathFor(const CutOptions& options, const std::string& input) const;
-    int Fail(const std::string& input, const std::string& message, int code = kExitCutFailed);
+    std::string OutputPathFor(const CutOptions& options, const std::string& source) const;
+    std::string NothingKept() const;
+    int Fail(const std::string& message, int code = kExitCutFailed);
     int Report(const std::string& path);
-    int Follow(const std::string& input, const std::string& output, bool replacing);
 
-    CClipJob& job;
+    CClipJob job;
     ProgressDisplay& progress;
-    const volatile std::sig_atomic_t* interrupt = nullptr;
+    const int slot;
+    std::string input;
+    std::string output;
+    bool replacing = false; // -o --overwrite: a failed cut leaves the old file as it was
 };

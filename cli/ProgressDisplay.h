@@ -1,17 +1,33 @@
 #pragma once
-// Shows a cut's progress: a bar on a terminal, plain percentage lines otherwise.
+// Shows the progress of one cut or of several running side by side: a bar (or one status
+// line for several) on a terminal, plain percentage lines otherwise. Every other line the
+// cutter prints goes through it, so the status line is cleared first.
 #include <cstdio>
+#include <map>
 #include <string>
 
 class ProgressDisplay {
 public:
-    explicit ProgressDisplay(std::FILE* stream);
-    void Begin(const std::string& label);
-    void Update(double percent);
-    void End();
+    // named: several cuts may run at once, so lines and the status carry the input's name.
+    explicit ProgressDisplay(std::FILE* stream, bool named = false);
+    void Begin(int slot, const std::string& name, const std::string& label);
+    void Update(int slot, double percent);
+    void End(int slot);
+    // A line for the user (stderr), and the path of a finished cut (stdout, at once).
+    void Message(const std::string& line);
+    void Result(const std::string& path);
 
 private:
+    struct Entry {
+        std::string name;
+        int shown = -1;
+    };
+    void ClearStatus();
+    void DrawStatus();
+
     std::FILE* stream;
     bool terminal;
-    int lastShown = -1;
+    bool named;
+    bool statusShown = false;
+    std::map<int, Entry> entries; // by slot, so the status keeps its order
 };

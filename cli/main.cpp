@@ -1,8 +1,7 @@
-// tesmira-cut: the command-line cutter. One job cuts every input in turn, as the
-// window reuses its one job.
-#include "CClipJob.h"
+// tesmira-cut: the command-line cutter. Each input goes through a cut job of its own, as
+// the window's one job does; several inputs are cut side by side.
+#include "CutBatch.h"
 #include "CutOptions.h"
-#include "CutRunner.h"
 #include "ProgressDisplay.h"
 
 #include <clocale>
@@ -63,21 +62,9 @@ int main(int argc, char** argv) {
         std::printf("tesmira-cut %s\n", TESMIRA_VERSION);
         return kExitOk;
     }
-    CClipJob job;
-    ProgressDisplay progress(stderr);
-    CutRunner runner(job, progress);
-    runner.SetInterruptFlag(&interruptSignal);
+    ProgressDisplay progress(stderr, options.jobs > 1 && options.inputs.size() > 1);
     HandleSignals();
-    int result = kExitOk;
-    for (const auto& input : options.inputs) {
-        const int code = runner.Run(options, input);
-        EndIfInterrupted();
-        if (code == kExitEncoderLibrary) {
-            return code;
-        }
-        if (code != kExitOk) {
-            result = code;
-        }
-    }
+    const int result = RunCutBatch(options, progress, &interruptSignal);
+    EndIfInterrupted();
     return result;
 }

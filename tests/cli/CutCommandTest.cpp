@@ -3,10 +3,13 @@
 #include "Mp3Gen.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <sys/wait.h>
 
@@ -84,6 +87,42 @@ TEST(CutCommand, NamesOutputsAsTheWindowDoesAndCutsSeveralInTurn) {
     ASSERT_TRUE(second.ok);
     EXPECT_NEAR(second.Seconds(), 2.0 / 1.05, 0.2);
     EXPECT_NEAR(EstimateFrequency(second, 0.2, 1.5), 880.0, 9.0);
+}
+
+// The files of a folder by source name (the part before "_剪切"), with the time stamp in the
+// tag's title blanked: it is the only thing allowed to differ between two runs.
+std::map<std::string, std::string> CutsByName(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> cuts;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        std::ifstream in(e.path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (bytes.size() >= 128) {
+            bytes.replace(bytes.size() - 128 + 3, 30, 30, ' ');
+        }
+        cuts[name.substr(0, name.find("_剪切"))] = bytes;
+    }
+    return cuts;
+}
+
+TEST(CutCommand, CutsSideBySideGiveTheFilesOfCutsInTurn) {
+    TempDir dir;
+    std::string inputs;
+    for (const auto& [name, hz] : {std::pair{"a", 440}, {"b", 660}, {"c", 990}, {"d", 1320}}) {
+        inputs += Quote(MakeTone(dir, std::string(name) + ".mp3", 3, hz)) + " ";
+    }
+    inputs += Quote(dir.File("missing.mp3")); // fails alike in both runs
+    std::filesystem::create_directory(dir.Path() / "serial");
+    std::filesystem::create_directory(dir.Path() / "parallel");
+    const std::string options = " --start 0.5 --end 2.5 --fade-in 1 --dir ";
+    const auto serial = RunCut(inputs + options + Quote(dir.File("serial")) + " --jobs 1");
+    const auto parallel = RunCut(inputs + options + Quote(dir.File("parallel")) + " --jobs 3");
+    EXPECT_EQ(serial.exitCode, 1);
+    EXPECT_EQ(parallel.exitCode, 1);
+    EXPECT_EQ(std::count(parallel.out.begin(), parallel.out.end(), '\n'), 4);
+    const auto expected = CutsByName(dir.Path() / "serial");
+    EXPECT_EQ(expected.size(), 4u);
+    EXPECT_TRUE(CutsByName(dir.Path() / "parallel") == expected);
 }
 
 TEST(CutCommand, BadInputsGetAMessageAndNoFile) {

@@ -1,0 +1,107 @@
+#include "CutBatch.h"
+
+#include "CutRunner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+// The inputs spread over a few runners; each runner cuts one input at a time.
+class Batch {
+public:
+    Batch(const CutOptions& cutOptions, ProgressDisplay& progress)
+        : options(cutOptions), codes(cutOptions.inputs.size(), kExitOk) {
+        const size_t count = std::clamp<size_t>(options.jobs, 1, options.inputs.size());
+        for (size_t i = 0; i < count; ++i) {
+            slots.push_back(Slot{std::make_unique<CutRunner>(progress, static_cast<int>(i))});
+        }
+    }
+
+    // Follows the running cuts and starts the next inputs; false once all is done.
+    bool Step(bool stopping) {
+        for (Slot& slot : slots) {
+            if (slot.busy) {
+                Follow(slot, stopping);
+            }
+            while (!slot.busy && !stopping && next < options.inputs.size()) {
+                if (!StartNext(slot)) {
+                    return false;
+                }
+            }
+        }
+        return std::any_of(slots.begin(), slots.end(), [](const Slot& s) { return s.busy; }) ||
+               (!stopping && next < options.inputs.size());
+    }
+
+    // As a serial run gives it: the failure of the last input that failed, whatever order
+    // the cuts ended in; the encoder library's failure ends the batch.
+    int Result() const {
+        if (libraryFailed) {
+            return kExitEncoderLibrary;
+        }
+        const auto failed =
+            std::find_if(codes.rbegin(), codes.rend(), [](int code) { return code != kExitOk; });
+        return failed == codes.rend() ? kExitOk : *failed;
+    }
+
+private:
+    struct Slot {
+        std::unique_ptr<CutRunner> runner;
+        bool busy = false;
+        size_t input = 0;
+    };
+
+    void Follow(Slot& slot, bool stopping) {
+        if (stopping) {
+            codes[slot.input] = slot.runner->Interrupt();
+        } else if (!slot.runner->IsRunning()) {
+            codes[slot.input] = slot.runner->Conclude();
+        } else {
+            slot.runner->ShowProgress();
+            return;
+        }
+        slot.busy = false;
+    }
+
+    bool StartNext(Slot& slot) {
+        slot.input = next++;
+        const int code = slot.runner->Start(options, options.inputs[slot.input]);
+        if (code == kExitEncoderLibrary) {
+            // No cut can be made: the ones running are given up as after a signal.
+            libraryFailed = true;
+            for (Slot& other : slots) {
+                if (other.busy) {
+                    other.runner->Interrupt();
+                    other.busy = false;
+                }
+            }
+            return false;
+        }
+        codes[slot.input] = code;
+        slot.busy = code == kExitOk;
+        return true;
+    }
+
+    const CutOptions& options;
+    std::vector<Slot> slots;
+    std::vector<int> codes; // by input
+    size_t next = 0;
+    bool libraryFailed = false;
+};
+
+} // namespace
+
+int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
+                const volatile std::sig_atomic_t* interrupt) {
+    Batch batch(options, progress);
+    while (batch.Step(interrupt && *interrupt)) {
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return batch.Result();
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Cuts every input of the command line, up to options.jobs of them at once, each through
+// its own job. A cut's file is the same whether it ran alone or beside others.
+#include "CutOptions.h"
+#include "ProgressDisplay.h"
+
+#include <csignal>
+
+// Returns the exit code of the whole batch; stops early when the encoder library cannot be
+// loaded or *interrupt becomes non-zero (the running cuts are stopped, their files removed).
+int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
+                const volatile std::sig_atomic_t* interrupt);
