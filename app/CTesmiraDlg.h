@@ -12,6 +12,7 @@
 //   CTesmiraDlgCut.cpp         the cut command and its progress
 //   CTesmiraDlgTransport.cpp   play, pause, stop, seeking, the play-position timer
 //   CTesmiraDlgFactors.cpp     speed and pitch factors
+//   CTesmiraDlgKeys.cpp        keys for play/pause, opening a file, start and end
 #include "CClipJob.h"
 #include "CDialog.h"
 #include "LengthMode.h"
@@ -61,6 +62,9 @@ protected:
     void InitControls();
     void SetUpCounter();
     void WireMessages();
+    // Space, Ctrl+O, I and O.
+    void InstallKeys();
+    void OnPlayPauseKey();
     static std::span<const MessageMapEntry<CTesmiraDlg>> MessageMap();
 
     // Slider notifications (posted by the custom sliders, the vertical ones included).

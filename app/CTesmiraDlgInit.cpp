@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int kWindowWidth = 800;
+constexpr int kPositionKeyStepMs = 1000;
+constexpr int kPositionPageStepMs = 10000;
 constexpr int kWindowHeight = 600;
 const char kLabelFontFace[] = "Times New Roman";
 
@@ -26,6 +28,7 @@ bool CTesmiraDlg::OnInitDialog() {
     // 1. Bind the members; the handlers answer from here on, also to the changes below.
     CDialog::OnInitDialog();
     WireMessages();
+    InstallKeys();
     // 2. The window menu belongs to the window manager here and cannot take an item of
     // ours; the About item it would carry had no handler anyway.
     // 3. The program icon.
@@ -90,9 +93,12 @@ void CTesmiraDlg::SetUpCounter() {
 }
 
 void CTesmiraDlg::InitControls() {
-    // 1. No segment marks, position 0.
+    // 1. No segment marks, position 0. The arrow keys move it by a second, the page keys
+    // by ten.
     positionSlider->startMark = -1;
     positionSlider->endMark = -1;
+    positionSlider->setSingleStep(kPositionKeyStepMs);
+    positionSlider->setPageStep(kPositionPageStepMs);
     positionSlider->setValue(0);
     positionSlider->update();
     // 2. Position texts and the source path.

@@ -52,9 +52,10 @@ void CTesmiraDlg::OnStop() {
     }
 }
 
-// Seeks once, when the mouse lets go of the thumb; dragging alone does not seek.
+// Seeks once when the mouse lets go of the thumb (dragging alone does not seek), and after
+// each move made with the keys or the wheel.
 void CTesmiraDlg::OnPositionScroll(int code) {
-    if (code == ScrollNotifyEvent::SB_THUMBPOSITION) {
+    if (code == ScrollNotifyEvent::SB_THUMBPOSITION || code == ScrollNotifyEvent::SB_ENDSCROLL) {
         player.SetPos(positionSlider->value());
     }
 }
@@ -65,14 +66,20 @@ void CTesmiraDlg::OnPlaybackTimer() {
     SetDlgItemText(IDC_STATIC_SECONDS,
                    QString::fromStdString(FormatSeconds3(player.GetPos() / 1000.0) + "/" +
                                           FormatSeconds3(player.GetLen() / 1000.0)));
+    // A thumb the user holds stays where the user put it until the release seeks.
+    const bool followed = !positionSlider->IsDragging();
     const int position = player.GetPos();
-    positionSlider->setValue(position);
-    positionSlider->update();
+    if (followed) {
+        positionSlider->setValue(position);
+        positionSlider->update();
+    }
     // At the end (or past it) back to the beginning; whether it plays on is the player's.
     if (position + kEndMarginMs > player.GetLen()) {
         player.SetPos(0);
-        positionSlider->setValue(0);
-        positionSlider->update();
+        if (followed) {
+            positionSlider->setValue(0);
+            positionSlider->update();
+        }
         SetDlgItemText(IDC_STATIC_SECONDS,
                        QString::fromStdString("0.000/" + FormatSeconds3(player.GetLen() / 1000.0)));
         timeLabel->SetText(PositionMinSec(player));

@@ -79,6 +79,12 @@ void CMySliderControl::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.subControls = QStyle::SC_SliderTickmarks | QStyle::SC_SliderHandle;
     style()->drawComplexControl(QStyle::CC_Slider, &option, &painter, this);
+    // The keyboard's slider is framed, as a trackbar with the focus is.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 int CMySliderControl::AxisCoordinate(const QPoint& point) const {
@@ -142,4 +148,20 @@ void CMySliderControl::mouseReleaseEvent(QMouseEvent* event) {
         moved = false;
     }
     event->accept();
+}
+
+void CMySliderControl::keyPressEvent(QKeyEvent* event) {
+    const int before = value();
+    QSlider::keyPressEvent(event);
+    if (value() != before) {
+        NotifyParent(ScrollNotifyEvent::SB_ENDSCROLL);
+    }
+}
+
+void CMySliderControl::wheelEvent(QWheelEvent* event) {
+    const int before = value();
+    QSlider::wheelEvent(event);
+    if (value() != before) {
+        NotifyParent(ScrollNotifyEvent::SB_ENDSCROLL);
+    }
 }

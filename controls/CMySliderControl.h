@@ -5,8 +5,8 @@
 // Every change made with the mouse is reported to the parent widget by a posted
 // ScrollNotifyEvent: SB_THUMBTRACK (5) for each change while the button is held and
 // SB_THUMBPOSITION (4) once at release when the position changed during the press.
-// Vertical sliders post the same events. Keyboard and wheel are QSlider's own and post
-// nothing.
+// Vertical sliders post the same events. Keyboard and wheel move the thumb as QSlider's
+// own do, and each move that changes the position posts SB_ENDSCROLL (8).
 #include "SliderGeometry.h"
 
 #include <QColor>
@@ -38,11 +38,16 @@ public:
     // x of a position on the channel, as the range mark uses it.
     int ValueToX(int value) const;
 
+    // The left button holds the thumb: the owner leaves the position alone meanwhile.
+    bool IsDragging() const { return dragging; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
     // Moves the thumb to the position under point; true when the computed position differs
     // from the current one (also when the slider then clamps it back to where it was).

@@ -20,8 +20,9 @@
 
 class ScrollNotifyEvent : public QEvent {
 public:
-    // Notification codes, numbered as the scroll-bar codes they stand for.
-    enum Code { SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5 };
+    // Notification codes, numbered as the scroll-bar codes they stand for: the mouse's
+    // track and final position, and the end of a move made with the keyboard or the wheel.
+    enum Code { SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_ENDSCROLL = 8 };
 
     ScrollNotifyEvent(int notifyCode, int sliderPosition, QSlider* sender);
 

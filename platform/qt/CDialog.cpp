@@ -7,8 +7,10 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 #include <QtDebug>
@@ -218,6 +220,18 @@ void CDialog::accept() {
 
 void CDialog::reject() {
     OnCancel();
+}
+
+void CDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // As the dialog manager does for the push button that has the focus.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+        }
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CDialog::closeEvent(QCloseEvent* event) {

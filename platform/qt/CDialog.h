@@ -4,8 +4,9 @@
 // (DoDataExchange); a message map table wires control notifications to handlers; timers
 // are kept by id and all end in one OnTimer(id); dropped files arrive in OnDropFiles.
 //
-// Enter never clicks a button by itself (no button is a default button) and ends up in
-// OnOK; Esc and the close box end up in OnCancel. The base OnOK and OnCancel end the dialog.
+// No button is a default button: Enter presses the push button that has the focus, as the
+// dialog manager does, and does nothing anywhere else (OnOK is not run for it); Esc and the
+// close box end up in OnCancel. The base OnOK and OnCancel end the dialog.
 #include "DialogBaseUnits.h"
 #include "DialogControls.h"
 #include "DialogTemplate.h"
@@ -120,6 +121,7 @@ protected:
         return all;
     }
 
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

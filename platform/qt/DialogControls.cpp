@@ -82,6 +82,12 @@ void ApplyControlTemplate(QWidget* widget, const DialogControl& control) {
             push->setAutoDefault(false);
             push->setDefault(false);
             push->setFlat(control.style & StyleFlat);
+            if (control.style & StyleFlat) {
+                // A flat button draws no frame, and so no focus mark either; the keyboard's
+                // button gets a dotted frame, as a flat button with the focus does.
+                push->setStyleSheet(
+                    QStringLiteral("QPushButton:focus { border: 1px dotted palette(text); }"));
+            }
         }
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         ApplyLabel(label, control);

@@ -122,20 +122,22 @@ TEST_F(SliderTest, VerticalSliderHasItsMinimumAtTheTopAndPostsTheSameEvents) {
     ASSERT_EQ(parent.ScrollCodes(), Codes({5, 4}));
     EXPECT_EQ(parent.scrolls[0].source, vertical);
 
-    // The up arrow moves the thumb up, towards position 0, and posts nothing.
+    // The up arrow moves the thumb up, towards position 0.
     SendKey(vertical, Qt::Key_Up);
     EXPECT_EQ(vertical->value(), 2);
     parent.DeliverPosted();
-    EXPECT_EQ(parent.scrolls.size(), 2u);
+    EXPECT_EQ(parent.ScrollCodes(), Codes({5, 4, 8}));
 }
 
-TEST_F(SliderTest, KeyboardMovesTheThumbWithoutPosting) {
+TEST_F(SliderTest, KeyboardMovesPostTheEndOfAMoveOnlyWhenThePositionChanged) {
     slider->setRange(0, 10);
-    slider->setValue(5);
+    slider->setValue(9);
     SendKey(slider, Qt::Key_Right);
-    EXPECT_EQ(slider->value(), 6);
+    SendKey(slider, Qt::Key_Right); // at the end already
+    EXPECT_EQ(slider->value(), 10);
     parent.DeliverPosted();
-    EXPECT_TRUE(parent.scrolls.empty());
+    ASSERT_EQ(parent.ScrollCodes(), Codes({8}));
+    EXPECT_EQ(parent.scrolls[0].position, 10);
 }
 
 TEST_F(SliderTest, NotificationOutlivingItsSliderHasNoSource) {

@@ -131,18 +131,19 @@ TEST_F(CutWindowTest, CutTakesTheFactorsTheEditsShow) {
     auto dialog = DialogWithSong(3.0);
     auto* speed = qobject_cast<QSlider*>(dialog->GetDlgItem(IDC_SLIDER_SPEED));
     speed->setFocus();
-    PressKey(*dialog, speed, Qt::Key_PageUp); // moves the thumb to the top, not the factor
-    ASSERT_EQ(speed->value(), 0);
+    PressKey(*dialog, speed, Qt::Key_Up); // a key moves the factor as a step does
+    ASSERT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.01");
     CutRange(*dialog, "0", "2");
-    EXPECT_EQ(dialog->clipJob.GetStage().GetTempoChange(), 0.0f);
+    EXPECT_FLOAT_EQ(dialog->clipJob.GetStage().GetTempoChange(), 1.0f);
     EXPECT_EQ(dialog->clipJob.GetStage().GetPitch(), 1.0f);
 
     // A step goes from where the thumb is; the cut gets what the edits then show.
     Click(*dialog, IDC_BTN_SPEED_MINUS);
+    Click(*dialog, IDC_BTN_SPEED_MINUS);
     Click(*dialog, IDC_BTN_PITCH_MINUS);
-    ASSERT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.09");
+    ASSERT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "0.99");
     CutRange(*dialog, "0", "2");
-    EXPECT_FLOAT_EQ(dialog->clipJob.GetStage().GetTempoChange(), 9.0f);
+    EXPECT_FLOAT_EQ(dialog->clipJob.GetStage().GetTempoChange(), -1.0f);
     EXPECT_EQ(dialog->clipJob.GetStage().GetPitch(), 0.99f);
     EXPECT_EQ(messages, QStringList(2, U("剪切完成!")));
 }

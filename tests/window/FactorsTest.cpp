@@ -1,9 +1,10 @@
-// Speed and pitch: the "+"/"-" buttons, dragging the vertical sliders, and keys that move
-// a thumb without touching the factor.
+// Speed and pitch: the "+"/"-" buttons, dragging the vertical sliders, keys and the wheel.
 #include "ControlIds.h"
 #include "WindowActions.h"
 
+#include <QCoreApplication>
 #include <QSlider>
+#include <QWheelEvent>
 
 class FactorsTest : public WindowTest {
 protected:
@@ -78,13 +79,23 @@ TEST_F(FactorsTest, DraggingASliderToAnEndShowsAndSendsItsFactor) {
     EXPECT_EQ(LastCall("SetRate"), "SetRate 0.9");
 }
 
-TEST_F(FactorsTest, KeysMoveTheThumbButNotTheFactor) {
+TEST_F(FactorsTest, KeysAndWheelChangeTheFactorLikeTheButtons) {
     auto dialog = MakeDialog();
     QSlider* speed = Slider(*dialog, IDC_SLIDER_SPEED);
     speed->setFocus();
     PressKey(*dialog, speed, Qt::Key_Up);
-    PressKey(*dialog, speed, Qt::Key_PageUp);
-    EXPECT_NE(speed->value(), 10);
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.00");
-    EXPECT_TRUE(fake.CallsOf({"SetRate", "SetPitch"}).isEmpty());
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.01");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 1.01");
+    Click(*dialog, IDC_BTN_SPEED_PLUS); // the next step goes on from there
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.02");
+
+    QSlider* pitch = Slider(*dialog, IDC_SLIDER_PITCH);
+    QWheelEvent wheel(QPointF(5, 5), pitch->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(pitch, &wheel);
+    QCoreApplication::sendPostedEvents(dialog.get());
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_PITCH),
+              QString::number(1.20 - 0.01 * pitch->value(), 'f', 2));
+    EXPECT_NE(pitch->value(), 20);
+    EXPECT_EQ(LastCall("SetPitch"), "SetPitch " + dialog->GetDlgItemText(IDC_EDIT_PITCH));
 }

@@ -6,6 +6,10 @@
 #include "ControlIds.h"
 #include "WindowActions.h"
 
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
+
 namespace {
 
 QString U(const char* text) {
@@ -103,8 +107,61 @@ TEST_F(TransportTest, DraggingTheThumbSeeksOnceAtRelease) {
     EXPECT_EQ(seeks.front(), QString("SetPos %1").arg(slider->value()));
     EXPECT_GT(slider->value(), 50000);
 
-    // Keys move the thumb without a seek.
+    // A held thumb stays where the user put it while the tick goes on.
+    SendMouse(slider, QEvent::MouseButtonPress, QPoint(100, y));
+    const int held = slider->value();
+    TickAt(*dialog, 70000);
+    EXPECT_EQ(slider->value(), held);
+    SendMouse(slider, QEvent::MouseButtonRelease, QPoint(100, y));
+    QCoreApplication::sendPostedEvents(dialog.get());
+    EXPECT_EQ(fake.CallsOf({"SetPos"}).last(), QString("SetPos %1").arg(held));
+}
+
+TEST_F(TransportTest, ArrowKeysSeekBySecondsAndPageKeysByTen) {
+    auto dialog = OpenedDialog(100000);
+    CMySliderControl* slider = dialog->positionSlider;
+    slider->setValue(50000);
     slider->setFocus();
-    PressKey(*dialog, slider, Qt::Key_Right);
-    EXPECT_EQ(fake.CallsOf({"SetPos"}).mid(before).size(), 1);
+    const std::pair<int, int> rows[] = {{Qt::Key_Right, 51000},
+                                        {Qt::Key_Left, 50000},
+                                        {Qt::Key_PageUp, 60000},
+                                        {Qt::Key_PageDown, 50000},
+                                        {Qt::Key_End, 100000}};
+    for (const auto& [key, position] : rows) {
+        PressKey(*dialog, slider, key);
+        EXPECT_EQ(fake.CallsOf({"SetPos"}).last(), QString("SetPos %1").arg(position)) << key;
+    }
+}
+
+TEST_F(TransportTest, KeysPlayPauseOpenAndMarkWhereNoTextFieldTakesThem) {
+    auto dialog = OpenedDialog(100000);
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QWidget* play = dialog->GetDlgItem(IDC_BTN_PLAY);
+    play->setFocus();
+    QTest::keyClick(play, Qt::Key_Space);
+    QTest::keyClick(play, Qt::Key_Space);
+    EXPECT_EQ(fake.CallsOf({"Play", "Pause"}).mid(1), QStringList({"Play", "Pause"}));
+    fake.SetPosition(12000);
+    QTest::keyClick(play, Qt::Key_I);
+    fake.SetPosition(34500);
+    QTest::keyClick(play, Qt::Key_O);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "12.000");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "34.500");
+    // Enter presses the focused button; Ctrl+O opens a file from anywhere.
+    QWidget* stop = dialog->GetDlgItem(IDC_BTN_STOP);
+    stop->setFocus();
+    QTest::keyClick(stop, Qt::Key_Return);
+    EXPECT_EQ(fake.CallsOf({"Stop"}).size(), 1);
+    QTest::keyClick(stop, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(openFileFilters.size(), 1);
+
+    // A text field types them instead.
+    auto* fadeIn = qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_EDIT_FADE_IN));
+    fadeIn->setFocus();
+    QTest::keyClicks(fadeIn, " io");
+    EXPECT_EQ(fadeIn->text(), "15 io");
+    EXPECT_EQ(fake.CallsOf({"Play", "Pause"}).size(), 3);
+    EXPECT_TRUE(messages.isEmpty());
 }

@@ -12,8 +12,6 @@
 #include <filesystem>
 #include <thread>
 
-namespace {
-
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos) {
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
@@ -22,8 +20,6 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos) {
                       Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
-
-} // namespace
 
 void TypeInto(TestDlg& dialog, int id, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));

@@ -3,6 +3,7 @@
 // and dragging a slider, pressing keys, following a cut's progress timer.
 #include "WindowFixture.h"
 
+#include <QEvent>
 #include <QPoint>
 #include <QString>
 #include <chrono>
@@ -17,6 +18,9 @@ void TypeInto(TestDlg& dialog, int id, const QString& text);
 // Left button pressed at `from`, moved to `to` (when it differs), released; then the
 // window handles the notifications the slider posted.
 void DragSlider(TestDlg& dialog, QSlider* slider, QPoint from, QPoint to);
+// One left-button mouse event on widget at pos (pressed, moved with the button held, or
+// released).
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos);
 // The key pressed and released on a focused widget; posted notifications are handled.
 void PressKey(TestDlg& dialog, QWidget* widget, int key);
 // Fires the cut timer until the window stops following the cut; false when it still

@@ -16,6 +16,7 @@ struct State {
     int lengthMs = 0;
     int positionMs = 0;
     int isOpen = 0;
+    int playState = 0; // what GetState answers: stopped 1, playing 2, paused 3 after the calls
 };
 
 State& Fake() {
@@ -54,6 +55,7 @@ PLOVEX1_API void FakePlayerConfigure(int openResult, int lengthMs, int positionM
     Fake().lengthMs = lengthMs;
     Fake().positionMs = positionMs;
     Fake().isOpen = 0;
+    Fake().playState = 0;
 }
 
 PLOVEX1_API void FakePlayerSetPosition(int positionMs) {
@@ -90,12 +92,15 @@ int GetLen(void) {
 }
 #endif
 int Play(void) {
+    Fake().playState = 2;
     return Record("Play"), 1;
 }
 int Pause(void) {
+    Fake().playState = 3;
     return Record("Pause"), 1;
 }
 int Stop(void) {
+    Fake().playState = 1;
     return Record("Stop"), 1;
 }
 int Stop2(void) {
@@ -126,7 +131,7 @@ int GetAudioSamplesPerSec(void) {
     return Record("GetAudioSamplesPerSec"), 44100;
 }
 int GetState(void) {
-    return Record("GetState"), 0;
+    return Record("GetState"), Fake().playState;
 }
 int SetRate(double tempo) {
     return Record("SetRate", tempo), 1;
