@@ -35,6 +35,9 @@ class QSlider;
 
 class CTesmiraDlg : public CDialog {
 public:
+    // The length label before a range is chosen (its colon is a full-width one).
+    static constexpr const char* kNoLengthText = "剪切长度：00:00(0秒)";
+
     // settingsEnvironment says where Set.ini and the default save folder are;
     // playerLibraryPath is the player library's full path; encoderLibraryPath the encoder
     // library's (empty: beside the executable, then the library path).

@@ -128,7 +128,7 @@ void CTesmiraDlg::InitControls() {
     SetDlgItemText(IDC_EDIT_END, QString());
     SetDlgItemText(IDC_EDIT_OUTPUT, QString());
     // 8. The length label (with a full-width colon, unlike the later texts).
-    SetDlgItemText(IDC_STATIC_LENGTH, QString::fromUtf8("剪切长度：00:00(0秒)"));
+    SetDlgItemText(IDC_STATIC_LENGTH, QString::fromUtf8(kNoLengthText));
     // 9.
     progressBar->setValue(0);
 }

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 namespace {
 
@@ -50,7 +51,7 @@ void CTesmiraDlg::OnSetEnd() {
         return;
     }
     SetDlgItemText(IDC_EDIT_END, ToQString(FormatSeconds3(player.GetPos() / 1000.0)));
-    lengthLabel->setText(ToQString(FormatLengthLabel(length)));
+    UpdateLengthLabelFromEdits();
     positionSlider->endMark = positionSlider->value();
     RefreshSliderMarks();
 }
@@ -64,19 +65,15 @@ void CTesmiraDlg::OnEndEditChanged() {
 }
 
 // A typed time is never refused: no number counts as 0, a negative one as 0, and one past
-// the source's end moves nothing.
+// the source's end moves nothing (the length label still tells what a cut would do).
 void CTesmiraDlg::ApplySegmentEdit(int editId, int& mark) {
-    int ms = TextToMs(GetTrimmedItemText(editId));
-    if (ms < 0) {
-        ms = 0;
+    const int ms = std::max(TextToMs(GetTrimmedItemText(editId)), 0);
+    if (ms <= positionSlider->maximum()) {
+        positionSlider->setValue(ms);
+        player.SetPos(positionSlider->value());
+        mark = positionSlider->value();
+        RefreshSliderMarks();
     }
-    if (ms > positionSlider->maximum()) {
-        return;
-    }
-    positionSlider->setValue(ms);
-    player.SetPos(positionSlider->value());
-    mark = positionSlider->value();
-    RefreshSliderMarks();
     UpdateLengthLabelFromEdits();
 }
 
@@ -102,13 +99,29 @@ void CTesmiraDlg::OnWholeSourceMode() {
     lengthLabel->setText(ToQString(FormatLengthLabel(player.GetLen())));
 }
 
-// A length that is not positive leaves the label as it was.
+// The label shows the length "开始剪切" would cut: the whole source, or the typed range with
+// its end cut short at the source's end. A range the cut refuses (end not after the start, a
+// start before 0 or at or past the end) is said to be invalid; with no range yet (an empty
+// edit, or no source) the label shows 0.
 void CTesmiraDlg::UpdateLengthLabelFromEdits() {
-    const int length =
-        LengthMsFromTexts(GetTrimmedItemText(IDC_EDIT_START), GetTrimmedItemText(IDC_EDIT_END));
-    if (length > 0) {
-        lengthLabel->setText(ToQString(FormatLengthLabel(length)));
+    if (lengthMode == WholeSource) {
+        lengthLabel->setText(ToQString(FormatLengthLabel(player.GetLen())));
+        return;
     }
+    const std::string start = GetTrimmedItemText(IDC_EDIT_START);
+    const std::string end = GetTrimmedItemText(IDC_EDIT_END);
+    if (sourcePath.empty() || start.empty() || end.empty()) {
+        lengthLabel->setText(QString::fromUtf8(kNoLengthText));
+        return;
+    }
+    const int startMs = TextToMs(start);
+    const int sourceMs = positionSlider->maximum();
+    const int length = LengthMsFromTexts(start, end);
+    if (length <= 0 || startMs < 0 || startMs >= sourceMs) {
+        lengthLabel->setText(QString::fromUtf8("剪切长度:范围无效"));
+        return;
+    }
+    lengthLabel->setText(ToQString(FormatLengthLabel(std::min(length, sourceMs - startMs))));
 }
 
 // The slider paints the marks itself: after one changes, the thumb is moved to 0 and back

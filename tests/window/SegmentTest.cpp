@@ -102,22 +102,32 @@ TEST_F(SegmentTest, TypedTimesSeekTheSliderAndThePlayerAndSetTheMarks) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(SegmentTest, LengthLabelFollowsTheEditsAndKeepsItsTextForNoLength) {
+TEST_F(SegmentTest, LengthLabelShowsWhatTheCutWouldCutOrThatTheRangeIsInvalid) {
     auto dialog = OpenedDialog(5 * 3600 * 1000);
-    TypeInto(*dialog, IDC_EDIT_END, "83.456");
-    EXPECT_EQ(Label(*dialog), U("剪切长度:01:23(83.46秒)"));
-    TypeInto(*dialog, IDC_EDIT_END, "0.999");
-    EXPECT_EQ(Label(*dialog), U("剪切长度:00:00(1.00秒)"));
-    TypeInto(*dialog, IDC_EDIT_END, "1.5");
-    EXPECT_EQ(Label(*dialog), U("剪切长度:00:01(1.50秒)"));
-    // An hour and more gets its own field.
-    TypeInto(*dialog, IDC_EDIT_END, "3725");
-    EXPECT_EQ(Label(*dialog), U("剪切长度:1:02:05(3725.00秒)"));
-
-    TypeInto(*dialog, IDC_EDIT_START, "10.5");
-    EXPECT_EQ(Label(*dialog), U("剪切长度:1:01:54(3714.50秒)"));
-    TypeInto(*dialog, IDC_EDIT_END, "10.5"); // length 0 (and negative on the way): kept
-    EXPECT_EQ(Label(*dialog), U("剪切长度:1:01:54(3714.50秒)"));
+    EXPECT_EQ(Label(*dialog), U("剪切长度：00:00(0秒)")) << "no end yet";
+    const char* const invalid = "剪切长度:范围无效";
+    const struct {
+        const char* start;
+        const char* end;
+        const char* label;
+    } rows[] = {
+        {"0", "83.456", "剪切长度:01:23(83.46秒)"},
+        {"0", "0.999", "剪切长度:00:00(1.00秒)"},
+        {"0", "3725", "剪切长度:1:02:05(3725.00秒)"}, // an hour and more gets its own field
+        {"10.5", "3725", "剪切长度:1:01:54(3714.50秒)"},
+        {"17990", "20000", "剪切长度:00:10(10.00秒)"}, // the end cut short at the source's end
+        {"10.5", "10.5", invalid},
+        {"20", "10", invalid},
+        {"-1", "10", invalid},
+        {"-1e9", "10", invalid}, // no 596-hour length from an overflow
+        {"18000", "18001", invalid},
+        {"5", "", "剪切长度：00:00(0秒)"},
+    };
+    for (const auto& row : rows) {
+        TypeInto(*dialog, IDC_EDIT_START, row.start);
+        TypeInto(*dialog, IDC_EDIT_END, row.end);
+        EXPECT_EQ(Label(*dialog), U(row.label)) << row.start << " to " << row.end;
+    }
 }
 
 TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTheTexts) {
@@ -144,7 +154,7 @@ TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTh
     EXPECT_FALSE(start->isReadOnly());
     EXPECT_FALSE(end->isReadOnly());
     EXPECT_EQ(dialog->positionSlider->startMark, 30000);
-    EXPECT_EQ(dialog->positionSlider->endMark, 200000); // taken from the text, not clamped
-    EXPECT_EQ(Label(*dialog), U("剪切长度:02:50(170.00秒)"));
+    EXPECT_EQ(dialog->positionSlider->endMark, 200000);      // taken from the text, not clamped
+    EXPECT_EQ(Label(*dialog), U("剪切长度:01:35(95.00秒)")); // what a cut would take
     EXPECT_TRUE(messages.isEmpty());
 }
