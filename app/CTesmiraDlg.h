@@ -107,6 +107,7 @@ protected:
     void OnCutTimer();
     // Becomes the last output path, shown in edit 1037.
     void ShowOutputPath(const std::string& path);
+    void ForgetFailedOutput();
 
     // Transport and the play position.
     bool CheckSourceOpen();

@@ -92,19 +92,21 @@ bool CTesmiraDlg::ReadCutSegment(CutSegment& segment) {
 }
 
 // Opens the source and the output and configures the job. On any failure the user is told
-// what failed, no output file is left behind and the last output path stays as it was.
+// what failed, no output file is left behind, the output field is emptied and the last
+// output path stays as it was.
 bool CTesmiraDlg::PrepareCut(const CutSegment& segment) {
+    previousOutputPath = lastOutputPath;
     if (!clipJob.OpenSource(sourcePath.c_str())) {
+        ForgetFailedOutput();
         MessageBox(QString::fromUtf8("源文件打开失败!"));
         return false;
     }
     const AudioInfo info = clipJob.GetSourceInfo();
     const int channels = info.stereo != 0 ? 2 : 1;
-    previousOutputPath = lastOutputPath;
     ShowOutputPath(BuildOutputPath(settings.SaveFolder(), sourcePath, std::time(nullptr)));
     const auto giveUp = [&](QWidget* owner, const QString& message) {
         clipJob.Stop(); // no worker yet: closes the source and leaves the job idle
-        ShowOutputPath(previousOutputPath);
+        ForgetFailedOutput();
         ShowMessageBox(owner, message);
         return false;
     };
@@ -150,7 +152,7 @@ void CTesmiraDlg::OnCutTimer() {
         // Stopped or failed on the way: the job has removed what it wrote, so the last
         // output is again the one before.
         KillTimer(kCutTimerId);
-        ShowOutputPath(previousOutputPath);
+        ForgetFailedOutput();
         progressBar->setValue(0);
         MessageBox(clipJob.GetFailure() == ClipFailure::WriteFailed
                        ? QString::fromUtf8("剪切失败: 写入输出文件出错!")
@@ -161,4 +163,11 @@ void CTesmiraDlg::OnCutTimer() {
 void CTesmiraDlg::ShowOutputPath(const std::string& path) {
     lastOutputPath = path;
     SetDlgItemText(IDC_EDIT_OUTPUT, QString::fromStdString(path));
+}
+
+// A failed cut names no file in the output field; "打开保存目录" goes on showing the last
+// output before it.
+void CTesmiraDlg::ForgetFailedOutput() {
+    lastOutputPath = previousOutputPath;
+    SetDlgItemText(IDC_EDIT_OUTPUT, QString());
 }
