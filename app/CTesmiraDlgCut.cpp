@@ -37,6 +37,21 @@ int WholeSeconds(const std::string& text) {
     return negative ? 0 : static_cast<int>(seconds);
 }
 
+const char* CutFailureText(ClipFailure failure) {
+    switch (failure) {
+    case ClipFailure::WriteFailed:
+        return "剪切失败: 写入输出文件出错!";
+    case ClipFailure::ReadFailed:
+        return "剪切失败: 读取源文件出错!";
+    case ClipFailure::NoAudio:
+        return "剪切失败: 所选范围内没有可解码的音频!";
+    case ClipFailure::NameTaken:
+    case ClipFailure::None:
+        break;
+    }
+    return "剪切失败!";
+}
+
 bool IsTicked(const QCheckBox* box) {
     return box != nullptr && box->isChecked();
 }
@@ -123,10 +138,11 @@ bool CTesmiraDlg::PrepareCut(const CutSegment& segment) {
         clipJob.AbandonOutput(); // deletes the file OpenOutput created
         return giveUp(this, QString::fromUtf8("剪切范围无效!"));
     }
-    const CutFades fades =
-        MakeCutFades(IsTicked(fadeInBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_IN)),
-                     IsTicked(fadeOutBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_OUT)),
-                     segment.lengthMs);
+    const CutFades fades = MakeCutFades(
+        IsTicked(fadeInBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_IN)),
+        IsTicked(fadeOutBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_OUT)),
+        // An end past the song was clamped: the fade-out ends where the cut does.
+        std::min(segment.lengthMs, clipJob.GetRangeEndMs() - clipJob.GetRangeStartMs()));
     clipJob.SetFadeIn(fades.inEnabled, fades.inStartMs, fades.inLengthMs);
     clipJob.SetFadeOut(fades.outEnabled, fades.outStartMs, fades.outEndMs);
     clipJob.SetSpeed(TextToDouble(GetTrimmedItemText(IDC_EDIT_SPEED)));
@@ -154,9 +170,7 @@ void CTesmiraDlg::OnCutTimer() {
         KillTimer(kCutTimerId);
         ForgetFailedOutput();
         progressBar->setValue(0);
-        MessageBox(clipJob.GetFailure() == ClipFailure::WriteFailed
-                       ? QString::fromUtf8("剪切失败: 写入输出文件出错!")
-                       : QString::fromUtf8("剪切失败!"));
+        MessageBox(QString::fromUtf8(CutFailureText(clipJob.GetFailure())));
     }
 }
 

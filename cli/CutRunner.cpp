@@ -4,6 +4,7 @@
 #include "OutputNaming.h"
 #include "TimeTexts.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -102,9 +103,9 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
         job.AbandonOutput();
         return Fail("the start lies beyond the end of the source");
     }
-    if (options.whole) {
-        lengthMs = job.GetRangeEndMs() - job.GetRangeStartMs();
-    }
+    // The whole song, or an end past it that was clamped: the fade-out ends where the cut does.
+    const int rangeMs = job.GetRangeEndMs() - job.GetRangeStartMs();
+    lengthMs = options.whole ? rangeMs : std::min(lengthMs, rangeMs);
     const CutFades fades = MakeCutFades(options.fadeIn, options.fadeInSec, options.fadeOut,
                                         options.fadeOutSec, lengthMs);
     job.SetFadeIn(fades.inEnabled, fades.inStartMs, fades.inLengthMs);
@@ -149,6 +150,10 @@ int CutRunner::Conclude() {
         case ClipFailure::NameTaken:
             return Fail(output + " was made by someone else during the cut and was left as it "
                                  "is; the cut was not kept");
+        case ClipFailure::ReadFailed:
+            return Fail("reading the source failed; " + NothingKept());
+        case ClipFailure::NoAudio:
+            return Fail("the range holds no audio that could be decoded; " + NothingKept());
         default:
             return Fail("the cut was stopped; " + NothingKept());
         }

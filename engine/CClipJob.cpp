@@ -1,6 +1,8 @@
 #include "CClipJob.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <utility>
 #include <vector>
@@ -58,6 +60,7 @@ bool CClipJob::OpenSource(const char* path) {
     AudioInfo info;
     reader->GetInfo(info);
     stage.Configure(info.sampleRate, info.stereo ? 2 : 1);
+    frameBytes = info.stereo ? 4 : 2;
     return true;
 }
 
@@ -90,12 +93,7 @@ bool CClipJob::SetRange(int start, int end) {
     }
     AudioInfo info;
     reader->GetInfo(info);
-    auto durationMs = static_cast<uint32_t>(info.durationMs);
-    // An estimated duration (VBR without a Xing header) may be far too short; measure
-    // before it cuts the requested range short or refuses it.
-    if (static_cast<uint32_t>(end) > durationMs && !reader->HasExactDuration()) {
-        durationMs = static_cast<uint32_t>(reader->MeasureDurationMs());
-    }
+    const auto durationMs = static_cast<uint32_t>(info.durationMs);
     if (durationMs < static_cast<uint32_t>(start)) {
         FailPreparation();
         return false;
@@ -105,6 +103,9 @@ bool CClipJob::SetRange(int start, int end) {
     }
     startMs = start;
     endMs = end;
+    // Milliseconds become sample frames as the player rounds them.
+    endFrame = std::min(std::llround(end * static_cast<double>(info.sampleRate) / 1000.0),
+                        static_cast<long long>(reader->GetLengthFrames()));
     reader->SeekTo(start, durationMs);
     return true;
 }
@@ -249,36 +250,55 @@ int CClipJob::RunCut() {
     std::vector<uint8_t> out(kOutputBlockBytes);
     // Nothing SoundTouch held from an earlier cut may leak into this one.
     stage.Clear();
-    int result = 0;
+    const int result = ReadBlocks(in, out);
+    reader->Close();
+    const bool written = FinishOutput(result);
+    return written ? result : 1;
+}
+
+// Reads the range block by block into the encoder; the last block is cut at the range's
+// end. 0 at the end of the range or of the source, 1 when stopped or failed.
+int CClipJob::ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
+    int64_t delivered = 0;
     for (;;) {
         if (!running) {
-            result = 1;
-            break;
+            return 1;
         }
-        uint32_t bytes = kInputBlockBytes;
-        reader->Read(in.data(), bytes);
+        const int64_t left = endFrame - reader->GetPositionFrames();
+        uint32_t bytes = static_cast<uint32_t>(
+            std::clamp<int64_t>(left, 0, kInputBlockBytes / frameBytes) * frameBytes);
+        if (bytes > 0) {
+            reader->Read(in.data(), bytes);
+        }
         if (bytes == 0) {
             PublishProgress();
             break;
         }
+        delivered += bytes;
         ApplyFadeIn(*this, in.data(), static_cast<int>(bytes));
         ApplyFadeOut(*this, in.data(), static_cast<int>(bytes));
         if (!EncodeBlock(in.data(), bytes, out)) {
             failure = ClipFailure::WriteFailed;
-            result = 1;
-            break;
+            return 1;
         }
         PublishProgress();
-        if (reader->GetPositionMs() >= endMs) {
+        if (reader->GetPositionFrames() >= endFrame) {
             break;
         }
         if (const int pauseMs = throttleMs; pauseMs > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
         }
     }
-    reader->Close();
-    const bool written = FinishOutput(result);
-    return written ? result : 1;
+    // Neither a source that failed on the way nor a range without audio makes a cut.
+    if (reader->ReadFailed()) {
+        failure = ClipFailure::ReadFailed;
+        return 1;
+    }
+    if (delivered == 0) {
+        failure = ClipFailure::NoAudio;
+        return 1;
+    }
+    return 0;
 }
 
 bool CClipJob::FinishOutput(int result) {

@@ -20,6 +20,8 @@ enum class ClipFailure {
     None,
     WriteFailed, // the output could not be written completely, or vanished meanwhile
     NameTaken,   // a file took the output's name during the cut (and stays)
+    ReadFailed,  // the source could not be read to the end of the range
+    NoAudio,     // the range held no audio that could be decoded
 };
 
 struct WorkerSignal;
@@ -78,6 +80,7 @@ private:
 
     static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
     int RunCut();
+    int ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out);
     bool EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out);
     bool FinishOutput(int result);
     void PublishProgress();
@@ -91,6 +94,8 @@ private:
     std::unique_ptr<CMp3enc> encoder;
     int endMs = 0;
     int startMs = 0;
+    int64_t endFrame = 0;    // the sample frame behind the last one of the range
+    uint32_t frameBytes = 4; // bytes of one sample frame of the source's PCM
     double progress = 0.0;
     std::mutex progressLock;
     CTempoPitchStage stage;

@@ -1,11 +1,12 @@
 #include "CMp3File.h"
 
 #include "Mp3FrameScan.h"
-#include "Mp3FrameWalk.h"
 #include "Mp3Header.h"
+#include "Mp3Tags.h"
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,28 +23,25 @@ int32_t ClampToInt(long value) {
     return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
-// Where the audio may start: behind an ID3v2 tag as its size says, behind the tag
-// as its synchsafe size says, and at the start of the file.
+// Where the audio may start: behind the ID3v2 tags as their synchsafe sizes say, behind
+// a tag whose size was written as a plain number, and at the start of the file.
 int AudioStartCandidates(int fd, uint32_t fileSize, uint32_t (&out)[3]) {
-    uint8_t id3[10] = {};
-    if (::pread(fd, id3, sizeof(id3), 0) != static_cast<ssize_t>(sizeof(id3)) || id3[0] != 'I' ||
-        id3[1] != 'D' || id3[2] != '3') {
-        out[0] = 0;
-        return 1;
-    }
-    const uint32_t raw =
-        ((((static_cast<uint32_t>(id3[6]) << 7) | id3[7]) << 7 | id3[8]) << 7) | id3[9];
-    const uint32_t synchsafe = (static_cast<uint32_t>(id3[6] & 0x7F) << 21) |
-                               (static_cast<uint32_t>(id3[7] & 0x7F) << 14) |
-                               (static_cast<uint32_t>(id3[8] & 0x7F) << 7) | (id3[9] & 0x7F);
     int n = 0;
-    for (const uint32_t size : {raw, synchsafe}) {
-        const uint64_t skip = 10ull + size;
+    const auto add = [&](uint64_t skip) {
         if (skip < fileSize && (n == 0 || out[n - 1] != skip)) {
             out[n++] = static_cast<uint32_t>(skip);
         }
+    };
+    add(SkipId3v2Tags(fd, 0, fileSize));
+    uint8_t id3[10] = {};
+    if (::pread(fd, id3, sizeof(id3), 0) == static_cast<ssize_t>(sizeof(id3)) && id3[0] == 'I' &&
+        id3[1] == 'D' && id3[2] == '3') {
+        add(10ull +
+            (((((static_cast<uint32_t>(id3[6]) << 7) | id3[7]) << 7 | id3[8]) << 7) | id3[9]));
     }
-    out[n++] = 0;
+    if (n == 0 || out[n - 1] != 0) {
+        out[n++] = 0;
+    }
     return n;
 }
 
@@ -110,23 +108,33 @@ bool CMp3File::OpenLocked(const char* path) {
         CloseLocked();
         return false;
     }
-    frame.header = scan.header;
-    xing = scan.xing;
-    audioStart = scan.audioStart;
-    ::lseek(file, audioStart, SEEK_SET);
-    synth.pcm.length = 0;
-    pcmIndex = 0;
-    position = mad_timer_zero;
-    SetOpenDuration();
-    bitrateSum = 0;
-    frameCount = 0;
-    UpdateDurationInfo();
-    info.bitrateKbps = static_cast<int32_t>(frame.header.bitrate / 1000);
-    info.sampleRate = static_cast<int32_t>(frame.header.samplerate);
-    info.stereo = frame.header.mode != MAD_MODE_SINGLE_CHANNEL ? 1 : 0;
+    audioEnd = AudioEndBeforeTags(file, fileSize);
+    if (audioEnd <= scan.audioStart) {
+        audioEnd = fileSize; // the "tags" were audio after all
+    }
+    if (!WalkFrameHeaders(file, scan.audioStart, audioEnd, index) || index.offsets.empty()) {
+        CloseLocked();
+        return false;
+    }
+    if (scan.vbr.present && index.offsets.front() == scan.audioStart) {
+        index.offsets.erase(index.offsets.begin()); // no audio in it
+    }
+    SetTimeline(scan.vbr);
+    if (lengthFrames <= 0 || index.sampleRate <= 0) {
+        CloseLocked(); // nothing a player would play
+        return false;
+    }
+    info.durationSec = ClampToInt(static_cast<long>(lengthFrames / index.sampleRate));
+    info.durationMs = ClampToInt(std::llround(lengthFrames * 1000.0 / index.sampleRate));
+    info.bitrateKbps = static_cast<int32_t>(scan.header.bitrate / 1000);
+    info.sampleRate = index.sampleRate;
+    info.stereo = scan.header.mode != MAD_MODE_SINGLE_CHANNEL ? 1 : 0;
     info.reserved = 1;
-    bufferFill = 0;
+    readFailed = false;
+    bufferFill = 0; // nothing of an earlier file is decoded as this one's
+    bufferBase = 0;
     dataEnded = false;
+    SeekLocked(0, 1);
     return true;
 }
 
@@ -141,29 +149,21 @@ bool CMp3File::FindAudio(FrameScanResult& scan) {
     return false;
 }
 
-void CMp3File::SetOpenDuration() {
-    const mad_header& h = frame.header;
-    const bool lsf = (h.flags & MAD_FLAG_LSF_EXT) != 0;
-    const uint32_t minBytes =
-        MinFrameBytes(static_cast<int>(h.layer), lsf, static_cast<int>(h.samplerate));
-    // A count that more frames than the file can hold is damage, not a duration.
-    const bool plausible = static_cast<uint64_t>(xing.frames) * minBytes <= fileSize;
-    exactDuration = false;
-    if ((xing.flags & 1) && xing.frames == 0) {
-        duration = mad_timer_zero;
-    } else if ((xing.flags & 1) && plausible) {
-        duration = h.duration;
-        mad_timer_multiply(&duration, static_cast<long>(xing.frames));
-        exactDuration = true;
-    } else {
-        mad_timer_set(&duration, 0, 1, h.bitrate >> 3);
-        mad_timer_multiply(&duration, static_cast<long>(fileSize));
+// The decoded frames hold the encoder's delay and the decoder's own delay (529 samples)
+// before the audio and the padding after it; a gapless player leaves them out, and so
+// does this reader, so that both show the same time for the same sample.
+void CMp3File::SetTimeline(const VbrHeader& vbr) {
+    constexpr int64_t kDecoderDelay = 529;
+    const int64_t decoded =
+        static_cast<int64_t>(index.offsets.size()) * static_cast<int64_t>(index.samplesPerFrame);
+    int64_t begin = 0;
+    int64_t end = decoded;
+    if (vbr.gapless) {
+        begin = std::min(decoded, vbr.delay + kDecoderDelay);
+        end = std::clamp(decoded - vbr.padding + kDecoderDelay, begin, decoded);
     }
-}
-
-void CMp3File::UpdateDurationInfo() {
-    info.durationSec = ClampToInt(mad_timer_count(duration, MAD_UNITS_SECONDS));
-    info.durationMs = ClampToInt(mad_timer_count(duration, MAD_UNITS_MILLISECONDS));
+    skipFrames = begin;
+    lengthFrames = end - begin;
 }
 
 void CMp3File::Close() {
@@ -177,52 +177,41 @@ void CMp3File::CloseLocked() {
     }
     ::close(file);
     file = -1;
+    index = FrameIndex{};
     mad_frame_finish(&frame);
     mad_stream_finish(&stream);
 }
 
 void CMp3File::GetInfo(AudioInfo& out) {
     std::lock_guard<std::mutex> guard(lock);
-    if (file >= 0 && !exactDuration && frameCount > 0) {
-        const uint32_t avg = bitrateSum / frameCount;
-        if (avg > 0) {
-            mad_timer_set(&duration, 0, 1, static_cast<unsigned long>(avg) * 125);
-            mad_timer_multiply(&duration, static_cast<long>(fileSize));
-        }
-        if (mad_timer_compare(position, duration) > 0) {
-            duration = position;
-            fileSize = FileSizeOf(file);
-        }
-        UpdateDurationInfo();
-    }
     out = info;
 }
 
-bool CMp3File::HasExactDuration() {
+int64_t CMp3File::GetLengthFrames() {
     std::lock_guard<std::mutex> guard(lock);
-    return exactDuration;
+    return lengthFrames;
 }
 
-int CMp3File::MeasureDurationMs() {
+int64_t CMp3File::GetPositionFrames() {
     std::lock_guard<std::mutex> guard(lock);
-    if (file < 0) {
-        return info.durationMs;
-    }
-    FrameWalkResult walk;
-    if (WalkFrameHeaders(file, audioStart, fileSize, walk) && walk.frames > 0) {
-        duration = walk.duration;
-        exactDuration = true;
-        UpdateDurationInfo();
-    }
-    return info.durationMs;
+    return nextFrame;
+}
+
+bool CMp3File::ReadFailed() {
+    std::lock_guard<std::mutex> guard(lock);
+    return readFailed;
+}
+
+int CMp3File::PositionMsLocked() const {
+    return info.sampleRate > 0 ? ClampToInt(std::llround(nextFrame * 1000.0 / info.sampleRate)) : 0;
 }
 
 int CMp3File::GetPositionSec() {
     std::lock_guard<std::mutex> guard(lock);
-    return ClampToInt(mad_timer_count(position, MAD_UNITS_SECONDS));
+    return info.sampleRate > 0 ? ClampToInt(static_cast<long>(nextFrame / info.sampleRate)) : 0;
 }
 
 int CMp3File::GetPositionMs() {
     std::lock_guard<std::mutex> guard(lock);
-    return ClampToInt(mad_timer_count(position, MAD_UNITS_MILLISECONDS));
+    return PositionMsLocked();
 }

@@ -1,9 +1,12 @@
 #pragma once
-// Reads one MP3 file with libmad and delivers dithered 16-bit PCM, a play
-// position and a duration estimate.
+// Reads one MP3 file with libmad and delivers dithered 16-bit PCM on the timeline a
+// gapless player shows: the encoder's delay and padding and any information frame
+// left out. Every frame is found at open, so the duration is exact and a seek lands
+// on the sample.
 #include "CAudioFile.h"
 #include "Mp3Dither.h"
-#include "XingInfo.h"
+#include "Mp3FrameWalk.h"
+#include "Mp3VbrHeader.h"
 
 #include <cstdint>
 #include <mad.h>
@@ -30,44 +33,47 @@ public:
     void SeekTo(int64_t num, int64_t den) override;
     int GetPositionMs() override;
 
-    // True when the duration is known, not estimated: from a Xing frame count or measured.
-    bool HasExactDuration();
-    // Walks every frame header to the end of the file, makes the result the duration
-    // and returns it in ms; the read position is left as it was.
-    int MeasureDurationMs();
+    // The next sample frame Read delivers, counted from the start of the audio.
+    int64_t GetPositionFrames();
+    // Sample frames in the whole audio.
+    int64_t GetLengthFrames();
+    // True once reading the file failed (not its regular end): what was read is incomplete.
+    bool ReadFailed();
 
 private:
     bool OpenLocked(const char* path);
     bool FindAudio(FrameScanResult& scan);
     void CloseLocked();
-    void SetOpenDuration();
-    void UpdateDurationInfo();
+    void SetTimeline(const VbrHeader& vbr);
     void SeekLocked(int64_t num, int64_t den);
-    double FileFraction(double f) const;
-    void PrimeDecoder();
-    bool ReadMore();
-    bool Refill();
-    bool DecodeNextFrame();
+    void ResetDecoder();
+    bool EnsureBuffered(uint32_t offset);
+    bool DecodeIndexedFrame();
+    void SynthesizeSilence();
     uint32_t ConvertPcm(uint8_t* out, uint32_t frames);
+    int PositionMsLocked() const;
 
     int file = -1;
     uint32_t fileSize = 0;
-    XingInfo xing;
     mad_stream stream{};
     mad_frame frame{};
     mad_synth synth{};
     int pcmIndex = 0;
-    mad_timer_t position = mad_timer_zero;
-    mad_timer_t duration = mad_timer_zero;
-    uint32_t bitrateSum = 0;
-    uint32_t frameCount = 0;
     AudioInfo info;
     uint8_t buffer[kBufferSize + MAD_BUFFER_GUARD] = {};
     uint32_t bufferFill = 0;
     DitherState dither[2]; // left, right
     std::mutex lock;
 
-    uint32_t audioStart = 0;    // first believable frame; a seek to 0 starts here
-    bool dataEnded = false;     // the file's end is in `buffer`, guard bytes behind it
-    bool exactDuration = false; // `duration` is not an estimate
+    FrameIndex index;          // every audio frame of the file
+    uint32_t audioEnd = 0;     // where the tags at the end begin
+    uint32_t bufferBase = 0;   // file offset of buffer[0]
+    bool dataEnded = false;    // `buffer` reaches `audioEnd`, guard bytes behind it
+    bool readFailed = false;   // a read of the file failed
+    bool streamStale = true;   // `stream` does not point into `buffer` as it is now
+    size_t decodeIndex = 0;    // the next frame of `index` to decode
+    int64_t skipFrames = 0;    // decoded sample frames before the timeline's start
+    int64_t lengthFrames = 0;  // sample frames on the timeline
+    int64_t nextFrame = 0;     // timeline position of the next delivered sample frame
+    int64_t discardFrames = 0; // decoded sample frames still to drop before `nextFrame`
 };

@@ -2,6 +2,7 @@
 #include "CMp3File.h"
 
 #include "Mp3Dither.h"
+#include "Mp3Header.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,11 @@
 #include <unistd.h>
 
 namespace {
+
+// A frame decodes right only when the frames before it filled libmad's bit reservoir
+// (at most 511 bytes) and the frame before it left its filter overlap: decoding starts
+// this many bytes before that frame.
+constexpr uint32_t kPrimeBytes = 1200;
 
 void PutSample(uint8_t* out, int16_t sample) {
     const auto u = static_cast<uint16_t>(sample);
@@ -29,16 +35,15 @@ void CMp3File::SeekTo(int64_t num, int64_t den) {
     SeekLocked(num, den);
 }
 
-double CMp3File::FileFraction(double f) const {
-    if (!(xing.flags & 4)) {
-        return f;
-    }
-    // Interpolate the table of contents; the index stays inside it even for f = 1.
-    const double p = f * 100.0;
-    const int i = std::min(static_cast<int>(p), 99);
-    const double a = xing.toc[i];
-    const double b = i < 99 ? xing.toc[i + 1] : 256.0;
-    return (a + (b - a) * (p - i)) / 256.0;
+void CMp3File::ResetDecoder() {
+    // A fresh stream: no bit reservoir from before the jump leaks into the new frames.
+    mad_stream_finish(&stream);
+    mad_stream_init(&stream);
+    mad_frame_mute(&frame);
+    mad_synth_mute(&synth);
+    synth.pcm.length = 0;
+    pcmIndex = 0;
+    streamStale = true;
 }
 
 void CMp3File::SeekLocked(int64_t num, int64_t den) {
@@ -47,112 +52,106 @@ void CMp3File::SeekLocked(int64_t num, int64_t den) {
     }
     const int32_t durationMs = info.durationMs;
     // No fraction from a zero denominator or a zero duration: that is the start.
-    double f = 0.0;
-    if (den != 0 && durationMs > 0) {
-        f = static_cast<double>(num) / static_cast<double>(den);
-        f = std::isfinite(f) ? std::clamp(f, 0.0, 1.0) : 0.0;
+    double ms = 0.0;
+    if (den == durationMs) {
+        ms = static_cast<double>(num); // the job's SeekTo(startMs, durationMs), exactly
+    } else if (den != 0 && durationMs > 0) {
+        const double f = static_cast<double>(num) / static_cast<double>(den);
+        ms = std::isfinite(f) ? f * durationMs : 0.0;
     }
-    const auto ms = static_cast<int64_t>(durationMs * f);
-    mad_timer_set(&position, static_cast<unsigned long>(ms / 1000),
-                  static_cast<unsigned long>(ms % 1000), 1000);
+    ms = std::clamp(ms, 0.0, static_cast<double>(durationMs));
+    nextFrame = std::clamp<int64_t>(std::llround(ms * info.sampleRate / 1000.0), 0, lengthFrames);
 
-    const double fraction = std::clamp(FileFraction(f), 0.0, 1.0);
-    // The tag in front is never audio: a seek does not land in it.
-    const auto offset =
-        std::max(audioStart, static_cast<uint32_t>(fraction * static_cast<double>(fileSize)));
-    ::lseek(file, offset, SEEK_SET);
-    bufferFill = 0;
+    const int64_t decoded = nextFrame + skipFrames;
+    const auto spf = static_cast<int64_t>(index.samplesPerFrame);
+    const auto target = static_cast<size_t>(decoded / spf);
+    size_t first = 0;
+    if (target > 0 && target < index.offsets.size()) {
+        first = target - 1;
+        while (first > 0 && index.offsets[target - 1] - index.offsets[first] < kPrimeBytes) {
+            --first;
+        }
+    }
+    ResetDecoder();
+    decodeIndex = std::min(first, index.offsets.size());
+    discardFrames = decoded - static_cast<int64_t>(decodeIndex) * spf;
+}
+
+// Keeps the frame at `offset`, at least its longest possible length and libmad's guard
+// bytes, in `buffer`; false when the file cannot be read.
+bool CMp3File::EnsureBuffered(uint32_t offset) {
+    const uint64_t held = uint64_t{bufferBase} + bufferFill;
+    if (offset >= bufferBase && offset < held &&
+        (dataEnded || uint64_t{offset} + kMaxFrameBytes + MAD_BUFFER_GUARD <= held)) {
+        return true;
+    }
+    uint32_t keep = 0;
+    if (offset >= bufferBase && offset < held && !dataEnded) {
+        keep = static_cast<uint32_t>(held - offset);
+        std::memmove(buffer, buffer + (offset - bufferBase), keep);
+    }
+    bufferBase = offset;
+    bufferFill = keep;
     dataEnded = false;
-    // A fresh stream: no bit reservoir from before the jump leaks into the new frames.
-    mad_stream_finish(&stream);
-    mad_stream_init(&stream);
-    if (!ReadMore()) {
-        bufferFill = 0;
-        mad_stream_buffer(&stream, buffer, 0);
-    }
-    mad_frame_mute(&frame);
-    mad_synth_mute(&synth);
-
-    if (f > 0.0) {
-        PrimeDecoder();
-    }
-    synth.pcm.length = 0;
-    pcmIndex = 0;
-}
-
-// The reservoir and the filters need two frames before the audio is right; their
-// samples are not delivered.
-void CMp3File::PrimeDecoder() {
-    for (int decoded = 0; decoded < 2;) {
-        if (mad_frame_decode(&frame, &stream) != 0) {
-            // A frame whose reservoir lies before the jump still passes its time.
-            if (stream.error == MAD_ERROR_BADDATAPTR) {
-                mad_timer_add(&position, frame.header.duration);
-            }
-            if (MAD_RECOVERABLE(stream.error)) {
-                continue;
-            }
-            return;
+    streamStale = true;
+    while (bufferFill < kBufferSize && bufferBase + bufferFill < audioEnd) {
+        const uint32_t want =
+            std::min(kBufferSize - bufferFill, audioEnd - bufferBase - bufferFill);
+        const ssize_t got =
+            ::pread(file, buffer + bufferFill, want, static_cast<off_t>(bufferBase + bufferFill));
+        if (got < 0 && errno == EINTR) {
+            continue;
         }
-        mad_timer_add(&position, frame.header.duration);
-        if (++decoded == 2) {
-            mad_synth_frame(&synth, &frame);
+        if (got <= 0) {
+            // A failing disk, a vanished network file or one cut short since it was opened.
+            readFailed = true;
+            bufferFill = 0;
+            return false;
         }
+        bufferFill += static_cast<uint32_t>(got);
     }
-}
-
-bool CMp3File::ReadMore() {
-    if (dataEnded || bufferFill >= kBufferSize) {
-        return false;
-    }
-    ssize_t got = 0;
-    do {
-        got = ::read(file, buffer + bufferFill, kBufferSize - bufferFill);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        return false;
-    }
-    if (got == 0) {
-        // Guard bytes behind the file's end let libmad decode the last frame.
+    if (bufferBase + bufferFill >= audioEnd) {
+        // Guard bytes behind the audio let libmad decode the last frame.
         std::memset(buffer + bufferFill, 0, MAD_BUFFER_GUARD);
         bufferFill += MAD_BUFFER_GUARD;
         dataEnded = true;
-    } else {
-        bufferFill += static_cast<uint32_t>(got);
     }
-    mad_stream_buffer(&stream, buffer, bufferFill);
     return true;
 }
 
-bool CMp3File::Refill() {
-    if (dataEnded) {
-        return false;
+// A frame libmad refuses (damaged side information, a bad CRC) still takes its time on
+// the timeline, as silence.
+void CMp3File::SynthesizeSilence() {
+    mad_frame_mute(&frame);
+    synth.pcm.channels = info.stereo ? 2 : 1;
+    synth.pcm.length = static_cast<unsigned short>(index.samplesPerFrame);
+    for (auto& channel : synth.pcm.samples) {
+        std::fill(std::begin(channel), std::end(channel), 0);
     }
-    if (stream.next_frame) {
-        const auto used = static_cast<uint32_t>(stream.next_frame - buffer);
-        const uint32_t keep = used <= bufferFill ? bufferFill - used : 0;
-        std::memmove(buffer, stream.next_frame, keep);
-        bufferFill = keep;
-    }
-    return ReadMore();
 }
 
-bool CMp3File::DecodeNextFrame() {
-    while (mad_frame_decode(&frame, &stream) != 0) {
-        if (MAD_RECOVERABLE(stream.error)) {
-            continue;
-        }
-        if (!Refill()) {
-            return false;
-        }
+bool CMp3File::DecodeIndexedFrame() {
+    if (decodeIndex >= index.offsets.size() || readFailed) {
+        return false;
     }
-    ++frameCount;
-    const auto kbps = static_cast<uint32_t>(frame.header.bitrate / 1000);
-    bitrateSum += kbps;
-    info.bitrateKbps = static_cast<int32_t>(kbps);
-    mad_synth_frame(&synth, &frame);
+    const uint32_t offset = index.offsets[decodeIndex];
+    if (!EnsureBuffered(offset)) {
+        return false;
+    }
+    const uint8_t* at = buffer + (offset - bufferBase);
+    // Steered frame by frame: junk and false syncs between frames are never decoded.
+    if (streamStale || stream.next_frame != at) {
+        mad_stream_buffer(&stream, at, bufferFill - (offset - bufferBase));
+        streamStale = false;
+    }
+    ++decodeIndex;
     pcmIndex = 0;
-    mad_timer_add(&position, frame.header.duration);
+    if (mad_frame_decode(&frame, &stream) != 0) {
+        SynthesizeSilence();
+        return true;
+    }
+    info.bitrateKbps = static_cast<int32_t>(frame.header.bitrate / 1000);
+    mad_synth_frame(&synth, &frame);
     return true;
 }
 
@@ -181,22 +180,31 @@ int CMp3File::Read(uint8_t* out, uint32_t& bytes) {
         return 0;
     }
     uint32_t n = info.stereo ? (bytes / 2) >> 1 : bytes / 2;
+    const bool wanted = n > 0;
     uint32_t written = 0;
-    while (n > 0) {
-        const auto left = static_cast<uint32_t>(std::max(0, synth.pcm.length - pcmIndex));
-        const uint32_t avail = std::min(left, n);
-        written += ConvertPcm(out + written, avail);
-        pcmIndex += static_cast<int>(avail);
-        n -= avail;
-        if (n == 0) {
-            break;
+    while (n > 0 && nextFrame < lengthFrames) {
+        const auto left = static_cast<int64_t>(std::max(0, synth.pcm.length - pcmIndex));
+        if (left > 0 && discardFrames > 0) {
+            // The frames that primed the decoder, and the part of the target frame before
+            // the target sample.
+            const int64_t drop = std::min(left, discardFrames);
+            pcmIndex += static_cast<int>(drop);
+            discardFrames -= drop;
+            continue;
         }
-        if (!DecodeNextFrame()) {
-            // The end of the data: deliver what this call converted; the next call gets 0.
-            bytes = written;
-            return written > 0 ? 1 : 0;
+        const auto avail = static_cast<uint32_t>(
+            std::min({left, static_cast<int64_t>(n), lengthFrames - nextFrame}));
+        if (avail > 0) {
+            written += ConvertPcm(out + written, avail);
+            pcmIndex += static_cast<int>(avail);
+            n -= avail;
+            nextFrame += avail;
+            continue;
+        }
+        if (!DecodeIndexedFrame()) {
+            break;
         }
     }
     bytes = written;
-    return 1;
+    return written > 0 || !wanted ? 1 : 0;
 }

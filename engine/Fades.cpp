@@ -23,11 +23,12 @@ std::optional<float> FadeOutGain(const FadeOutWindow& fade, int64_t t) {
         return std::nullopt;
     }
     // The window test adds both offsets, so blocks somewhat past the end still get
-    // a (slightly negative) gain; that is how the last block ends in silence.
+    // the ramp's end, silence; a gain below zero would turn the audio upside down.
     if (t < s || t > s + e) {
         return std::nullopt;
     }
-    return static_cast<float>(1.0 - static_cast<double>(t - s) / static_cast<double>(e - s));
+    const double gain = 1.0 - static_cast<double>(t - s) / static_cast<double>(e - s);
+    return static_cast<float>(gain < 0.0 ? 0.0 : gain);
 }
 
 void ApplyGain(uint8_t* block, int bytes, float gain) {

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr size_t kScanBytes = 8192;
-constexpr unsigned long kXingMagic = 0x58696E67; // "Xing"
 
 struct ScanBuffer {
     uint8_t data[kScanBytes + MAD_BUFFER_GUARD];
@@ -78,7 +77,7 @@ Step DecodeBuffered(mad_stream& stream, mad_frame& frame, ScanBuffer& buf, ScanS
             return st.confirmed ? Step::Found : Step::Failed;
         }
         if (st.confirmed) {
-            out.header = frame.header; // a first frame without Xing: the second one describes
+            out.header = frame.header; // a first frame of audio: the second one describes
             return Step::Found;
         }
         const uint8_t* end = buf.data + buf.dataEnd;
@@ -94,7 +93,8 @@ Step DecodeBuffered(mad_stream& stream, mad_frame& frame, ScanBuffer& buf, ScanS
         st.confirmed = 1;
         st.first = frame.header;
         out.audioStart = static_cast<uint32_t>(buf.base + (stream.this_frame - buf.data));
-        if (ParseXing(stream.anc_ptr, stream.anc_bitlen, out.xing)) {
+        out.vbr = ParseVbrHeader(stream.this_frame, static_cast<size_t>(end - stream.this_frame));
+        if (out.vbr.present) {
             out.header = frame.header;
             return Step::Found;
         }
@@ -102,51 +102,6 @@ Step DecodeBuffered(mad_stream& stream, mad_frame& frame, ScanBuffer& buf, ScanS
 }
 
 } // namespace
-
-bool ParseXing(mad_bitptr ptr, unsigned int bitlen, XingInfo& xing) {
-    xing = XingInfo{};
-    if (bitlen < 64 || mad_bit_read(&ptr, 32) != kXingMagic) {
-        return false;
-    }
-    XingInfo x;
-    x.flags = static_cast<int>(mad_bit_read(&ptr, 32));
-    bitlen -= 64;
-    const auto take = [&](unsigned int bits) {
-        if (bitlen < bits) {
-            return false;
-        }
-        bitlen -= bits;
-        return true;
-    };
-    if (x.flags & 1) {
-        if (!take(32)) {
-            return false;
-        }
-        x.frames = static_cast<uint32_t>(mad_bit_read(&ptr, 32));
-    }
-    if (x.flags & 2) {
-        if (!take(32)) {
-            return false;
-        }
-        x.bytes = static_cast<uint32_t>(mad_bit_read(&ptr, 32));
-    }
-    if (x.flags & 4) {
-        if (!take(800)) {
-            return false;
-        }
-        for (auto& entry : x.toc) {
-            entry = static_cast<uint8_t>(mad_bit_read(&ptr, 8));
-        }
-    }
-    if (x.flags & 8) {
-        if (!take(32)) {
-            return false;
-        }
-        x.scale = static_cast<int>(mad_bit_read(&ptr, 32));
-    }
-    xing = x;
-    return true;
-}
 
 bool ScanFrames(int fd, uint32_t start, FrameScanResult& out) {
     out = FrameScanResult{};

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -62,11 +61,12 @@ private:
 
 } // namespace
 
-bool WalkFrameHeaders(int fd, uint32_t start, uint32_t fileSize, FrameWalkResult& out) {
-    out = FrameWalkResult{};
-    Window window(fd, fileSize);
+bool WalkFrameHeaders(int fd, uint32_t start, uint32_t end, FrameIndex& out) {
+    out = FrameIndex{};
+    Window window(fd, end);
+    RawHeader first;
     uint64_t off = start;
-    while (off + 4 <= fileSize) {
+    while (off + 4 <= end) {
         const size_t got = window.Load(off, kLookBytes);
         if (window.Failed()) {
             return false;
@@ -78,18 +78,24 @@ bool WalkFrameHeaders(int fd, uint32_t start, uint32_t fileSize, FrameWalkResult
             ++off;
             continue;
         }
-        if (off + h.frameBytes > fileSize) {
+        if (off + h.frameBytes > end) {
             break; // a truncated last frame does not decode either
         }
         if (!FollowerConfirms(p, p + h.frameBytes, got - h.frameBytes)) {
             ++off;
             continue;
         }
-        mad_timer_t length;
-        mad_timer_set(&length, 0, h.samples, static_cast<unsigned long>(h.sampleRate));
-        mad_timer_add(&out.duration, length);
-        ++out.frames;
+        if (out.offsets.empty()) {
+            first = h;
+        } else if (h.versionBits != first.versionBits || h.layer != first.layer ||
+                   h.rateIndex != first.rateIndex) {
+            off += h.frameBytes; // another stream's frame: not on this one's timeline
+            continue;
+        }
+        out.offsets.push_back(static_cast<uint32_t>(off));
         off += h.frameBytes;
     }
+    out.samplesPerFrame = first.samples;
+    out.sampleRate = first.sampleRate;
     return true;
 }

@@ -1,13 +1,15 @@
 #pragma once
-// Measures a file's playing time by walking its frame headers, without decoding.
+// Finds every frame of a file by walking its frame headers, without decoding: the
+// frame count gives the exact length and the offsets are the seek index.
 #include <cstdint>
-#include <mad.h>
+#include <vector>
 
-struct FrameWalkResult {
-    mad_timer_t duration = mad_timer_zero;
-    uint32_t frames = 0;
+struct FrameIndex {
+    std::vector<uint32_t> offsets; // file offset of every frame, in order
+    uint32_t samplesPerFrame = 0;  // per channel
+    int sampleRate = 0;
 };
 
-// Walks from `start` to `fileSize` in 40000-byte reads (pread: the file offset is
-// left alone). False on a read error.
-bool WalkFrameHeaders(int fd, uint32_t start, uint32_t fileSize, FrameWalkResult& out);
+// Walks from the frame at `start` to `end` in 40000-byte reads (pread: the file offset is
+// left alone), keeping the frames of the stream that frame belongs to. False on a read error.
+bool WalkFrameHeaders(int fd, uint32_t start, uint32_t end, FrameIndex& out);

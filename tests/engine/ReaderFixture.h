@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the reader's tests: generated MP3 files, whole-file reads and
 // byte patches of the fixtures.
+#include "AudioMatch.h"
 #include "CMp3File.h"
 #include "Mp3Check.h"
 #include "Mp3Gen.h"
@@ -27,6 +28,20 @@ inline mp3gen::ToneSpec Tone(int rate, int channels, double seconds, bool vbr = 
 inline mp3gen::ToneSpec Melody(int rate, int channels, double seconds, bool vbr = false) {
     mp3gen::ToneSpec params = Tone(rate, channels, seconds, vbr);
     params.melody = true;
+    return params;
+}
+
+// A stream format for the table tests: CBR at kbps, or VBR with a LAME tag.
+struct Format {
+    int rate;
+    int channels;
+    int kbps;
+    bool vbr;
+};
+
+inline mp3gen::ToneSpec FormatSpec(const Format& f, double seconds) {
+    mp3gen::ToneSpec params = Tone(f.rate, f.channels, seconds, f.vbr);
+    params.bitrateKbps = f.kbps;
     return params;
 }
 
@@ -92,45 +107,6 @@ inline void PutBE32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (24 - 8 * i));
     }
-}
-
-// Channel `ch` of interleaved PCM as doubles.
-inline std::vector<double> Channel(const std::vector<int16_t>& pcm, int channels, int ch) {
-    std::vector<double> out;
-    for (size_t i = static_cast<size_t>(ch); i < pcm.size(); i += static_cast<size_t>(channels)) {
-        out.push_back(pcm[i]);
-    }
-    return out;
-}
-
-struct Match {
-    long lag = -1;
-    double correlation = 0.0;
-};
-
-// Where `part` sits best in `whole`, searched over lags [from, to].
-inline Match BestMatch(const std::vector<double>& whole, const std::vector<double>& part, long from,
-                       long to) {
-    Match best;
-    for (long lag = std::max(0L, from); lag <= to; ++lag) {
-        if (static_cast<size_t>(lag) + part.size() > whole.size()) {
-            break;
-        }
-        double xy = 0;
-        double xx = 0;
-        double yy = 0;
-        for (size_t i = 0; i < part.size(); ++i) {
-            const double x = whole[static_cast<size_t>(lag) + i];
-            xy += x * part[i];
-            xx += x * x;
-            yy += part[i] * part[i];
-        }
-        const double c = (xx > 0 && yy > 0) ? xy / std::sqrt(xx * yy) : 0.0;
-        if (c > best.correlation) {
-            best = {lag, c};
-        }
-    }
-    return best;
 }
 
 } // namespace readertest

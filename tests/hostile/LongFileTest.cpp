@@ -145,9 +145,7 @@ TEST_F(LongFile, ReaderKnowsTheLengthAndReadsTheLastSecond) {
     AudioInfo info;
     reader.GetInfo(info);
     EXPECT_EQ(info.sampleRate, kRate);
-    EXPECT_NEAR(info.durationMs, 7200000, 1000);
-    EXPECT_NEAR(reader.MeasureDurationMs(), 7200000, 30);
-    EXPECT_TRUE(reader.HasExactDuration());
+    EXPECT_NEAR(info.durationMs, 7200000, 30);
 
     reader.SeekTo(7199000, 7200000);
     std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
@@ -235,7 +233,9 @@ TEST_F(LongFile, MemoryDoesNotGrowWithTheLength) {
         const int endMs = FramesToMs(frames);
         CMp3File reader;
         EXPECT_EQ(reader.Open(path.c_str()), 1);
-        EXPECT_NEAR(reader.MeasureDurationMs(), endMs, 30);
+        AudioInfo info;
+        reader.GetInfo(info);
+        EXPECT_NEAR(info.durationMs, endMs, 30);
         EXPECT_TRUE(Cut(job, path, out, endMs - 6000, endMs - 1000));
         EXPECT_TRUE(Cut(job, path, out, 0, 1000));
         EXPECT_EQ(p.Open(path.c_str()), 1);

@@ -14,8 +14,11 @@ struct ToneSpec {
     double frequencyHz = 1000.0;
     double amplitude = 0.5;    // of full scale
     bool melody = false;       // a little tune instead of a steady tone
+    bool noise = false;        // pink noise with a slow tremolo: every moment differs
     bool vbr = false;          // VBR with a Xing header in the first frame
-    int bitrateKbps = 128;     // CBR bit rate (ignored for VBR)
+    bool abr = false;          // average bit rate (bitrateKbps) with a Xing header
+    bool infoTag = false;      // CBR with LAME's Info frame (delay and padding)
+    int bitrateKbps = 128;     // CBR or ABR bit rate (ignored for VBR)
     int id3v2PayloadBytes = 0; // > 0: prepend an ID3v2 tag of that many payload bytes
 };
 

@@ -23,6 +23,7 @@ void CMp3Decoder::Close() {
         mpg123_delete(handle);
         handle = nullptr;
     }
+    source.reset();
 }
 
 bool CMp3Decoder::Open(const std::string& path) {
@@ -38,7 +39,11 @@ bool CMp3Decoder::Open(const std::string& path) {
     mpg123_param(handle, MPG123_INDEX_SIZE, -1000, 0);
     long rate = 0;
     int encoding = 0;
-    if (mpg123_open(handle, path.c_str()) != MPG123_OK ||
+    source = std::make_unique<CFileSource>();
+    if (!source->Open(path.c_str()) ||
+        mpg123_replace_reader_handle(handle, &CFileSource::ReadCallback, &CFileSource::SeekCallback,
+                                     nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle, source.get()) != MPG123_OK ||
         mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
         channels < 1 || channels > 2) {
         Close();

@@ -2,8 +2,11 @@
 // One MP3 file decoded by libmpg123 into interleaved signed 16-bit frames at the file's own
 // rate and channel count. Gapless (the encoder's delay and padding are cut as libmpg123 does by
 // default), exact length from a full scan, sample-accurate seeks.
+#include "FileSource.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct mpg123_handle_struct;
@@ -33,6 +36,7 @@ private:
     void Close();
 
     mpg123_handle_struct* handle = nullptr;
+    std::unique_ptr<CFileSource> source;
     int sampleRate = 0;
     int channels = 0;
     int layer = 0;

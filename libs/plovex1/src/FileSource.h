@@ -1,0 +1,30 @@
+#pragma once
+// The file a CMp3Decoder reads, served to libmpg123 from a large buffer: libmpg123's own
+// reader asks the system for every frame header and body separately, which makes the scan
+// of a long file slow.
+#include <cstddef>
+#include <cstdint>
+#include <sys/types.h>
+#include <vector>
+
+class CFileSource {
+public:
+    ~CFileSource();
+
+    bool Open(const char* path);
+    // The callbacks libmpg123 calls (through mpg123_replace_reader_handle).
+    static ssize_t ReadCallback(void* source, void* out, size_t bytes);
+    static off_t SeekCallback(void* source, off_t offset, int whence);
+
+private:
+    ssize_t Read(uint8_t* out, size_t bytes);
+    off_t Seek(off_t offset, int whence);
+    bool Fill();
+
+    int fd = -1;
+    off_t size = 0;
+    off_t position = 0;
+    std::vector<uint8_t> buffer;
+    off_t bufferStart = 0;
+    size_t bufferLength = 0;
+};
