@@ -74,8 +74,8 @@ bool CTesmiraDlg::OnInitDialog() {
 }
 
 void CTesmiraDlg::SetUpCounter() {
-    // Dialogs are painted in the button-face colour.
-    const QColor buttonFace = palette().color(QPalette::Button);
+    // Unlit segments and the background in the colour the dialog itself is painted with.
+    const QColor buttonFace = palette().color(backgroundRole());
     counter->minChars = 5;
     counter->useGhostColour = true;
     counter->ghostColour = buttonFace;
@@ -98,7 +98,7 @@ void CTesmiraDlg::InitControls() {
     positionSlider->startMark = -1;
     positionSlider->endMark = -1;
     positionSlider->setSingleStep(kPositionKeyStepMs);
-    positionSlider->setPageStep(kPositionPageStepMs);
+    positionSlider->SetPageSize(kPositionPageStepMs);
     positionSlider->setValue(0);
     positionSlider->update();
     // 2. Position texts and the source path.

@@ -6,11 +6,13 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <algorithm>
 #include <qdrawutil.h>
 
 namespace {
 // The channel strip is as thick as the classic trackbar's.
 constexpr int kChannelThickness = 4;
+constexpr int kPagesPerRange = 5;
 } // namespace
 
 CMySliderControl::CMySliderControl(QWidget* parent) : CMySliderControl(Qt::Horizontal, parent) {}
@@ -19,6 +21,18 @@ CMySliderControl::CMySliderControl(Qt::Orientation orientation, QWidget* parent)
     : QSlider(orientation, parent) {
     setAutoFillBackground(false);
     setOrientation(orientation);
+    // The page keys move a trackbar by a fifth of its range, unless its owner sets a page.
+    connect(this, &QAbstractSlider::rangeChanged, this, [this](int low, int high) {
+        if (pageFollowsRange) {
+            QSlider::setPageStep(std::max((high - low) / kPagesPerRange, 1));
+        }
+    });
+    QSlider::setPageStep(std::max((maximum() - minimum()) / kPagesPerRange, 1));
+}
+
+void CMySliderControl::SetPageSize(int step) {
+    pageFollowsRange = false;
+    QSlider::setPageStep(step);
 }
 
 void CMySliderControl::setOrientation(Qt::Orientation orientation) {
@@ -107,7 +121,9 @@ void CMySliderControl::NotifyParent(int code) {
 
 void CMySliderControl::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
-        QSlider::mousePressEvent(event);
+        // The middle and right buttons do nothing on a trackbar; Qt's slider would jump to
+        // the point without a notification, leaving the owner's texts behind.
+        event->accept();
         return;
     }
     // The press is ours alone: QSlider's paging on a press is not wanted.
@@ -123,7 +139,7 @@ void CMySliderControl::mousePressEvent(QMouseEvent* event) {
 
 void CMySliderControl::mouseMoveEvent(QMouseEvent* event) {
     if (!dragging) {
-        QSlider::mouseMoveEvent(event);
+        event->accept();
         return;
     }
     if (TrackPoint(event->position().toPoint())) {
@@ -135,7 +151,7 @@ void CMySliderControl::mouseMoveEvent(QMouseEvent* event) {
 
 void CMySliderControl::mouseReleaseEvent(QMouseEvent* event) {
     if (!dragging || event->button() != Qt::LeftButton) {
-        QSlider::mouseReleaseEvent(event);
+        event->accept(); // no press of ours: nothing to end
         return;
     }
     dragging = false;

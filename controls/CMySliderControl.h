@@ -1,7 +1,8 @@
 #pragma once
 // The dialog's slider: a QSlider that paints its own channel as a sunken edge with the
 // dialog showing through, marks the cut segment in green on a horizontal slider, jumps
-// straight to a pressed point and follows the mouse while the left button is held.
+// straight to a pressed point and follows the mouse while the left button is held; the
+// middle and right buttons do nothing.
 // Every change made with the mouse is reported to the parent widget by a posted
 // ScrollNotifyEvent: SB_THUMBTRACK (5) for each change while the button is held and
 // SB_THUMBPOSITION (4) once at release when the position changed during the press.
@@ -41,6 +42,10 @@ public:
     // The left button holds the thumb: the owner leaves the position alone meanwhile.
     bool IsDragging() const { return dragging; }
 
+    // The page keys' step. Until it is set, it is a fifth of the range (at least 1) and
+    // follows every range change.
+    void SetPageSize(int step);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -58,6 +63,7 @@ private:
     SliderGeometry::Range CurrentRange() const { return {minimum(), maximum()}; }
     int AxisCoordinate(const QPoint& point) const;
 
+    bool pageFollowsRange = true;
     bool dragging = false; // the left button was pressed on the slider
     bool moved = false;    // the position changed during the current press
 };

@@ -129,6 +129,30 @@ TEST_F(SliderTest, VerticalSliderHasItsMinimumAtTheTopAndPostsTheSameEvents) {
     EXPECT_EQ(parent.ScrollCodes(), Codes({5, 4, 8}));
 }
 
+TEST_F(SliderTest, MiddleAndRightButtonsNeitherMoveNorPost) {
+    slider->setRange(0, 10);
+    slider->setValue(3);
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        SendMouse(slider, QEvent::MouseButtonPress, button, PointFor(8));
+        SendMouse(slider, QEvent::MouseMove, button, PointFor(9));
+        SendMouse(slider, QEvent::MouseButtonRelease, button, PointFor(9));
+    }
+    parent.DeliverPosted();
+    EXPECT_EQ(slider->value(), 3);
+    EXPECT_TRUE(parent.scrolls.empty());
+}
+
+TEST_F(SliderTest, PageIsAFifthOfTheRangeUntilTheOwnerSetsOne) {
+    const std::pair<int, int> rows[] = {{20, 4}, {40, 8}, {3, 1}, {125000, 25000}};
+    for (const auto& [maximum, page] : rows) {
+        slider->setRange(0, maximum);
+        EXPECT_EQ(slider->pageStep(), page) << maximum;
+    }
+    slider->SetPageSize(10000);
+    slider->setRange(0, 50);
+    EXPECT_EQ(slider->pageStep(), 10000);
+}
+
 TEST_F(SliderTest, KeyboardMovesPostTheEndOfAMoveOnlyWhenThePositionChanged) {
     slider->setRange(0, 10);
     slider->setValue(9);

@@ -71,15 +71,21 @@ TEST(TimeTextsTest, TextToMsFollowsAtofAndTruncates) {
     EXPECT_EQ(TextToMs("+.5"), 500);
     EXPECT_EQ(TextToMs("-3"), -3000);
     EXPECT_EQ(TextToMs("-0.0009"), 0);
-    EXPECT_EQ(TextToMs("0x10"), 16000);
     EXPECT_EQ(TextToMs("1e3"), 1000000);
+    // Decimal numbers only: what strtod reads beyond them is no number here.
+    EXPECT_EQ(TextToMs("0x10"), 0);
+    EXPECT_EQ(TextToMs("inf"), 0);
+    EXPECT_EQ(TextToMs("-INFINITY"), 0);
+    EXPECT_EQ(TextToMs("nan"), 0);
+    EXPECT_EQ(TextToMs("2e"), 2000); // an exponent without digits is not read
+    EXPECT_EQ(TextToMs("-.5e+1s"), -5000);
+    EXPECT_EQ(TextToMs("."), 0);
 }
 
 TEST(TimeTextsTest, TextToMsClampsWhatAnIntCannotHold) {
     EXPECT_EQ(TextToMs("1e20"), INT_MAX);
     EXPECT_EQ(TextToMs("-1e20"), INT_MIN);
-    EXPECT_EQ(TextToMs("inf"), INT_MAX);
-    EXPECT_EQ(TextToMs("nan"), 0);
+    EXPECT_EQ(TextToMs("1e999"), INT_MAX);
     EXPECT_EQ(TextToMs("2147483.647"), 2147483647);
 }
 

@@ -3,6 +3,7 @@
 #include "WindowActions.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QSlider>
 #include <QWheelEvent>
 
@@ -88,6 +89,22 @@ TEST_F(FactorsTest, KeysAndWheelChangeTheFactorLikeTheButtons) {
     EXPECT_EQ(LastCall("SetRate"), "SetRate 1.01");
     Click(*dialog, IDC_BTN_SPEED_PLUS); // the next step goes on from there
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.02");
+    PressKey(*dialog, speed, Qt::Key_PageUp); // a fifth of the range
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.06");
+    EXPECT_EQ(LastCall("SetRate"), "SetRate 1.06");
+    // The middle and right buttons move nothing.
+    for (Qt::MouseButton button : {Qt::MiddleButton, Qt::RightButton}) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(5, speed->height() - 2),
+                              speed->mapToGlobal(QPointF(5, speed->height() - 2)), button,
+                              type == QEvent::MouseButtonPress ? button : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(speed, &event);
+        }
+    }
+    QCoreApplication::sendPostedEvents(dialog.get());
+    EXPECT_EQ(speed->value(), 4);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.06");
 
     QSlider* pitch = Slider(*dialog, IDC_SLIDER_PITCH);
     QWheelEvent wheel(QPointF(5, 5), pitch->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),

@@ -70,6 +70,10 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     EXPECT_EQ(dialog->counter->Text(), "00:00");
     EXPECT_EQ(dialog->counter->minChars, 5);
     EXPECT_EQ(dialog->counter->litColour, QColor(9, 84, 224));
+    // Unlit segments and the background melt into the dialog as it is painted.
+    const QColor dialogColour = dialog->grab().toImage().pixelColor(2, 2);
+    EXPECT_EQ(dialog->counter->backColour, dialogColour);
+    EXPECT_EQ(dialog->counter->ghostColour, dialogColour);
     EXPECT_EQ(dialog->timeLabel->font().family(), "Times New Roman");
     EXPECT_EQ(dialog->stepLabels[0]->textColour, QColor(0, 0, 255));
     EXPECT_TRUE(
@@ -81,6 +85,10 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     auto* pitch = qobject_cast<QSlider*>(dialog->GetDlgItem(IDC_SLIDER_PITCH));
     EXPECT_EQ(std::make_pair(speed->maximum(), speed->value()), std::make_pair(20, 10));
     EXPECT_EQ(std::make_pair(pitch->maximum(), pitch->value()), std::make_pair(40, 20));
+    // Page keys: a fifth of each factor slider's range, ten seconds on the position slider.
+    EXPECT_EQ(speed->pageStep(), 4);
+    EXPECT_EQ(pitch->pageStep(), 8);
+    EXPECT_EQ(dialog->positionSlider->pageStep(), 10000);
     // The marks were cleared, then the emptied edits set both to the slider's position 0.
     EXPECT_EQ(dialog->positionSlider->startMark, 0);
     EXPECT_EQ(dialog->positionSlider->endMark, 0);
