@@ -1,5 +1,7 @@
 #include "CClipJob.h"
 
+#include "CutSegments.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -51,12 +53,14 @@ bool CClipJob::OpenSource(const char* path) {
     WaitForAbandonedWorker();
     SetStatus(ClipPrepared);
     sourceIdentity = {};
+    sourcePath.clear();
     reader->Close();
     if (!reader->Open(path)) {
         FailPreparation();
         return false;
     }
     sourceIdentity = FileIdentity::Of(path);
+    sourcePath = path;
     AudioInfo info;
     reader->GetInfo(info);
     stage.Configure(info.sampleRate, info.stereo ? 2 : 1);
@@ -107,6 +111,7 @@ bool CClipJob::SetRange(int start, int end) {
     endFrame = std::min(std::llround(end * static_cast<double>(info.sampleRate) / 1000.0),
                         static_cast<long long>(reader->GetLengthFrames()));
     reader->SeekTo(start, durationMs);
+    startFrame = reader->GetPositionFrames();
     return true;
 }
 
@@ -250,7 +255,8 @@ int CClipJob::RunCut() {
     std::vector<uint8_t> out(kOutputBlockBytes);
     // Nothing SoundTouch held from an earlier cut may leak into this one.
     stage.Clear();
-    const int result = ReadBlocks(in, out);
+    std::vector<CutSegment> segments;
+    const int result = PlanSegments(segments) ? EncodeSegments(segments) : ReadBlocks(in, out);
     reader->Close();
     const bool written = FinishOutput(result);
     return written ? result : 1;
@@ -275,8 +281,8 @@ int CClipJob::ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
             break;
         }
         delivered += bytes;
-        ApplyFadeIn(*this, in.data(), static_cast<int>(bytes));
-        ApplyFadeOut(*this, in.data(), static_cast<int>(bytes));
+        ApplyFadeIn(*this, *reader, in.data(), static_cast<int>(bytes));
+        ApplyFadeOut(*this, *reader, in.data(), static_cast<int>(bytes));
         if (!EncodeBlock(in.data(), bytes, out)) {
             failure = ClipFailure::WriteFailed;
             return 1;

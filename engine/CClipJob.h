@@ -24,6 +24,8 @@ enum class ClipFailure {
     NoAudio,     // the range held no audio that could be decoded
 };
 
+struct CutSegment;
+class Mp3SegmentEncoder;
 struct WorkerSignal;
 
 class CClipJob {
@@ -55,6 +57,9 @@ public:
     // Pause after every block; the window uses 10 ms to leave the machine responsive.
     // May change while the worker runs: it reads the pause anew after each block.
     void SetThrottleMs(int ms) { throttleMs = ms; }
+    // Whether an unpaused cut without tempo or pitch change may be encoded as segments on
+    // two encoder streams at once (the same frames, on two processors); on by default.
+    void SetSplitEncoding(bool on) { splitEncoding = on; }
     void Start();
     // Stops the cut; an unfinished output is removed, never published.
     void Stop();
@@ -75,12 +80,16 @@ public:
     const CTempoPitchStage& GetStage() const { return stage; }
 
 private:
-    friend void ApplyFadeIn(CClipJob& job, uint8_t* block, int bytes);
-    friend void ApplyFadeOut(CClipJob& job, uint8_t* block, int bytes);
+    friend void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
+    friend void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
 
     static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
     int RunCut();
     int ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out);
+    bool PlanSegments(std::vector<CutSegment>& segments);
+    int EncodeSegments(const std::vector<CutSegment>& segments);
+    int EncodeSegment(CMp3File& source, const CutSegment& s, Mp3SegmentEncoder& stream);
+    void PublishSegmentProgress();
     bool EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out);
     bool FinishOutput(int result);
     void PublishProgress();
@@ -94,6 +103,7 @@ private:
     std::unique_ptr<CMp3enc> encoder;
     int endMs = 0;
     int startMs = 0;
+    int64_t startFrame = 0;  // the range's first sample frame
     int64_t endFrame = 0;    // the sample frame behind the last one of the range
     uint32_t frameBytes = 4; // bytes of one sample frame of the source's PCM
     double progress = 0.0;
@@ -107,6 +117,7 @@ private:
     FadeOutWindow fadeOut{0, 0, 5000};
 
     std::atomic<int> throttleMs{10};
+    bool splitEncoding = true;
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;
@@ -115,4 +126,6 @@ private:
     // The prepared output, also held here so Stop can withdraw it from a worker it gave up on.
     std::shared_ptr<CutOutputFile> output;
     std::string outputPath; // under stateLock
+    std::string sourcePath; // for the second reader of a cut encoded in segments
+    std::atomic<int64_t> segmentFramesDone{0};
 };

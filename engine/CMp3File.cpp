@@ -178,6 +178,7 @@ void CMp3File::CloseLocked() {
     ::close(file);
     file = -1;
     index = FrameIndex{};
+    ditherRestarts.clear();
     mad_frame_finish(&frame);
     mad_stream_finish(&stream);
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <mad.h>
 #include <mutex>
+#include <vector>
 
 struct FrameScanResult;
 
@@ -33,6 +34,11 @@ public:
     void SeekTo(int64_t num, int64_t den) override;
     int GetPositionMs() override;
 
+    // Moves to a sample frame of the timeline, counted from the start of the audio.
+    void SeekToFrame(int64_t sampleFrame);
+    // Sample frames (sorted) at which the dither starts afresh: PCM read from such a frame
+    // on is the same whether the reader came from before it or was sought to it.
+    void SetDitherRestarts(std::vector<int64_t> frames);
     // The next sample frame Read delivers, counted from the start of the audio.
     int64_t GetPositionFrames();
     // Sample frames in the whole audio.
@@ -46,11 +52,13 @@ private:
     void CloseLocked();
     void SetTimeline(const VbrHeader& vbr);
     void SeekLocked(int64_t num, int64_t den);
+    void SeekFrameLocked(int64_t sampleFrame);
     void ResetDecoder();
     bool EnsureBuffered(uint32_t offset);
     bool DecodeIndexedFrame();
     void SynthesizeSilence();
     uint32_t ConvertPcm(uint8_t* out, uint32_t frames);
+    int64_t DitherRestartLimit();
     int PositionMsLocked() const;
 
     int file = -1;
@@ -63,6 +71,8 @@ private:
     uint8_t buffer[kBufferSize + MAD_BUFFER_GUARD] = {};
     uint32_t bufferFill = 0;
     DitherState dither[2]; // left, right
+    std::vector<int64_t> ditherRestarts;
+    int64_t ditherRestartedAt = -1; // the restart the dither state comes from
     std::mutex lock;
 
     FrameIndex index;          // every audio frame of the file

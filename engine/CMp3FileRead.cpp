@@ -35,6 +35,13 @@ void CMp3File::SeekTo(int64_t num, int64_t den) {
     SeekLocked(num, den);
 }
 
+void CMp3File::SeekToFrame(int64_t sampleFrame) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (file >= 0) {
+        SeekFrameLocked(std::clamp<int64_t>(sampleFrame, 0, lengthFrames));
+    }
+}
+
 void CMp3File::ResetDecoder() {
     // A fresh stream: no bit reservoir from before the jump leaks into the new frames.
     mad_stream_finish(&stream);
@@ -60,8 +67,13 @@ void CMp3File::SeekLocked(int64_t num, int64_t den) {
         ms = std::isfinite(f) ? f * durationMs : 0.0;
     }
     ms = std::clamp(ms, 0.0, static_cast<double>(durationMs));
-    nextFrame = std::clamp<int64_t>(std::llround(ms * info.sampleRate / 1000.0), 0, lengthFrames);
+    SeekFrameLocked(
+        std::clamp<int64_t>(std::llround(ms * info.sampleRate / 1000.0), 0, lengthFrames));
+}
 
+void CMp3File::SeekFrameLocked(int64_t sampleFrame) {
+    nextFrame = sampleFrame;
+    ditherRestartedAt = -1;
     const int64_t decoded = nextFrame + skipFrames;
     const auto spf = static_cast<int64_t>(index.samplesPerFrame);
     const auto target = static_cast<size_t>(decoded / spf);
@@ -155,6 +167,29 @@ bool CMp3File::DecodeIndexedFrame() {
     return true;
 }
 
+void CMp3File::SetDitherRestarts(std::vector<int64_t> frames) {
+    std::lock_guard<std::mutex> guard(lock);
+    ditherRestarts = std::move(frames);
+    ditherRestartedAt = -1;
+}
+
+// Restarts the dither when the next frame is a restart point; how many frames may be
+// converted before the next one.
+int64_t CMp3File::DitherRestartLimit() {
+    const auto next = std::lower_bound(ditherRestarts.begin(), ditherRestarts.end(), nextFrame);
+    if (next == ditherRestarts.end()) {
+        return INT64_MAX;
+    }
+    if (*next == nextFrame && ditherRestartedAt != nextFrame) {
+        dither[0] = dither[1] = DitherState{};
+        ditherRestartedAt = nextFrame;
+    }
+    if (*next > nextFrame) {
+        return *next - nextFrame;
+    }
+    return std::next(next) == ditherRestarts.end() ? INT64_MAX : *std::next(next) - nextFrame;
+}
+
 uint32_t CMp3File::ConvertPcm(uint8_t* out, uint32_t frames) {
     const mad_fixed_t* left = synth.pcm.samples[0] + pcmIndex;
     // A mono frame in a stereo stream feeds both outputs.
@@ -192,8 +227,8 @@ int CMp3File::Read(uint8_t* out, uint32_t& bytes) {
             discardFrames -= drop;
             continue;
         }
-        const auto avail = static_cast<uint32_t>(
-            std::min({left, static_cast<int64_t>(n), lengthFrames - nextFrame}));
+        const auto avail = static_cast<uint32_t>(std::min(
+            {left, static_cast<int64_t>(n), lengthFrames - nextFrame, DitherRestartLimit()}));
         if (avail > 0) {
             written += ConvertPcm(out + written, avail);
             pcmIndex += static_cast<int>(avail);

@@ -96,6 +96,11 @@ bool CMp3enc::EncodeChunk(const uint8_t* pcm, uint32_t bytes) {
     return true;
 }
 
+bool CMp3enc::AppendFrames(const uint8_t* frames, size_t bytes) {
+    framesAppended = true;
+    return file && WriteBytes(frames, bytes);
+}
+
 bool CMp3enc::Finish() {
     if (finished) {
         return finishResult;
@@ -107,7 +112,7 @@ bool CMp3enc::Finish() {
     }
     // The encoder still holds the last frames: they belong before the tag. They come in
     // pieces no larger than the buffer the library asked for.
-    for (;;) {
+    while (!framesAppended) {
         DWORD produced = 0;
         if (api.beDeinitStream(stream, outputBuffer.get(), &produced) != BE_ERR_SUCCESSFUL) {
             encodeError = true;

@@ -29,6 +29,9 @@ public:
     // pcm: interleaved 16-bit samples; bytes: their size. Returns false on a write
     // error or when the encoder refuses the block.
     virtual bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
+    // Appends MP3 frames encoded elsewhere with this encoder's configuration (GetConfig);
+    // a cut is made either by EncodeChunk or by this. False on a write error.
+    bool AppendFrames(const uint8_t* frames, size_t bytes);
     // Writes what the encoder still holds, then the tag, and publishes the file under its
     // name (a numbered one when the name was taken meanwhile). Returns false, leaving no
     // file, if any write failed, the encoder refused a block, the temporary file was removed
@@ -47,6 +50,11 @@ public:
     // Shared, so an owner can withdraw the output while a worker still writes it.
     std::shared_ptr<CutOutputFile> GetOutput() const { return output; }
     const BE_CONFIG& GetConfig() const { return config; }
+    const EncoderEntryPoints& GetLibrary() const { return api; }
+    // Sample frames per MP3 frame of the stream (1152, or 576 at the lower rates).
+    uint32_t GetSamplesPerFrame() const {
+        return config.format.LHV1.nMode == BE_MP3_MODE_MONO ? samplesPerChunk : samplesPerChunk / 2;
+    }
 
 private:
     void FillConfig(int sampleRate, int channels);
@@ -68,6 +76,7 @@ private:
     bool encodeError = false;
     bool finished = false;
     bool finishResult = false;
+    bool framesAppended = false; // the stream itself was never fed: nothing to flush
     OutputProblem problem = OutputProblem::CannotCreate;
     long tagOffset = -1; // where the tag was written, for a numbered name's title
 };

@@ -48,15 +48,15 @@ void ApplyGain(uint8_t* block, int bytes, float gain) {
     }
 }
 
-void ApplyFadeIn(CClipJob& job, uint8_t* block, int bytes) {
-    const int64_t t = static_cast<int64_t>(job.reader->GetPositionMs()) - job.startMs;
+void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes) {
+    const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
     if (const auto gain = FadeInGain(job.fadeIn, t)) {
         ApplyGain(block, bytes, *gain);
     }
 }
 
-void ApplyFadeOut(CClipJob& job, uint8_t* block, int bytes) {
-    const int64_t t = static_cast<int64_t>(job.reader->GetPositionMs()) - job.startMs;
+void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes) {
+    const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
     if (const auto gain = FadeOutGain(job.fadeOut, t)) {
         ApplyGain(block, bytes, *gain);
     }

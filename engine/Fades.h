@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+class CAudioFile;
 class CClipJob;
 
 struct FadeInWindow {
@@ -25,5 +26,6 @@ std::optional<float> FadeOutGain(const FadeOutWindow& fade, int64_t t);
 // Multiplies every 16-bit sample by gain, truncating toward zero, limited to -32767..32767.
 void ApplyGain(uint8_t* block, int bytes, float gain);
 
-void ApplyFadeIn(CClipJob& job, uint8_t* block, int bytes);
-void ApplyFadeOut(CClipJob& job, uint8_t* block, int bytes);
+// source: the reader the block came from.
+void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
+void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
