@@ -15,7 +15,7 @@ const char* CutUsageText() {
     return "usage: tesmira-cut INPUT... [--start SEC --end SEC | --whole]\n"
            "                  [-o FILE [--overwrite] | --dir FOLDER] [--fade-in SEC]\n"
            "                  [--fade-out SEC] [--speed F] [--pitch F] [--throttle-ms N]\n"
-           "                  [--jobs N]\n"
+           "                  [--jobs N] [--streams 1|2]\n"
            "\n"
            "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
            "A cut is written to a hidden temporary file beside its output and gets its name\n"
@@ -34,6 +34,9 @@ const char* CutUsageText() {
            "  --throttle-ms N         pause N ms after each block, 0 to 60000 (default 0)\n"
            "  --jobs N                cut up to N inputs at once, 1 to 64 (default: one per\n"
            "                          processor); the files are the same as one at a time\n"
+           "  --streams N             encode each cut on N encoder streams at once, 1 or 2\n"
+           "                          (default 2; one when paused or changing speed or pitch);\n"
+           "                          the file is the same either way\n"
            "  --help, --version\n"
            "\n"
            "Exit codes: 0 all cuts done, 1 a cut failed, 2 bad command line or output name\n"
@@ -147,6 +150,10 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--jobs") {
             ok = TakeNumber(argc, argv, i, 1LL, kMaxJobs, "a count", jobs, error);
             options.jobs = static_cast<int>(jobs);
+        } else if (a == "--streams") {
+            long long streams = 0;
+            ok = TakeNumber(argc, argv, i, 1LL, 2LL, "a count", streams, error);
+            options.streams = static_cast<int>(streams);
         } else if (a == "--fade-in") {
             options.fadeIn = ok =
                 TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeIn, error);

@@ -12,7 +12,8 @@ struct CutOptions {
     std::string outputDir;  // --dir
     bool overwrite = false; // -o may replace an existing file
     int throttleMs = 0;
-    int jobs = 1; // cuts at once; the parser's default is one per processor
+    int jobs = 1;    // cuts at once; the parser's default is one per processor
+    int streams = 2; // encoder streams per cut
     bool fadeIn = false;
     int fadeInSec = 0;
     bool fadeOut = false;

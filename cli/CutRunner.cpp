@@ -113,6 +113,7 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     job.SetSpeed(options.speed);
     job.SetPitchFactor(static_cast<float>(options.pitch));
     job.SetThrottleMs(options.throttleMs);
+    job.SetSplitEncoding(options.streams > 1);
     job.Start();
     progress.Begin(slot, input, input + " -> " + output);
     return kExitOk;

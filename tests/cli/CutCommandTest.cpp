@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <sys/wait.h>
+#include <tuple>
 
 namespace {
 
@@ -37,8 +38,11 @@ Result RunCut(const std::string& args) {
     return r;
 }
 
-std::string MakeTone(const TempDir& dir, const std::string& name, double seconds, double hz) {
+std::string MakeTone(const TempDir& dir, const std::string& name, double seconds, double hz,
+                     int rate = 44100, int channels = 2) {
     mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
     params.seconds = seconds;
     params.frequencyHz = hz;
     const auto path = dir.File(name);
@@ -105,17 +109,21 @@ std::map<std::string, std::string> CutsByName(const std::filesystem::path& folde
     return cuts;
 }
 
-TEST(CutCommand, CutsSideBySideGiveTheFilesOfCutsInTurn) {
+TEST(CutCommand, CutsSideBySideAndOnTwoStreamsGiveTheFilesOfCutsInTurn) {
     TempDir dir;
     std::string inputs;
-    for (const auto& [name, hz] : {std::pair{"a", 440}, {"b", 660}, {"c", 990}, {"d", 1320}}) {
-        inputs += Quote(MakeTone(dir, std::string(name) + ".mp3", 3, hz)) + " ";
+    // MPEG-1 and MPEG-2 (576 samples per frame), stereo and mono.
+    for (const auto& [name, rate, channels] :
+         {std::tuple{"a", 44100, 2}, {"b", 48000, 1}, {"c", 22050, 1}, {"d", 24000, 2}}) {
+        inputs += Quote(MakeTone(dir, std::string(name) + ".mp3", 6, 440, rate, channels)) + " ";
     }
     inputs += Quote(dir.File("missing.mp3")); // fails alike in both runs
     std::filesystem::create_directory(dir.Path() / "serial");
     std::filesystem::create_directory(dir.Path() / "parallel");
-    const std::string options = " --start 0.5 --end 2.5 --fade-in 1 --dir ";
-    const auto serial = RunCut(inputs + options + Quote(dir.File("serial")) + " --jobs 1");
+    // Long enough for each cut to be encoded on two streams, unless told to use one.
+    const std::string options = " --start 0.5 --end 5.5 --fade-in 1 --dir ";
+    const auto serial =
+        RunCut(inputs + options + Quote(dir.File("serial")) + " --jobs 1 --streams 1");
     const auto parallel = RunCut(inputs + options + Quote(dir.File("parallel")) + " --jobs 3");
     EXPECT_EQ(serial.exitCode, 1);
     EXPECT_EQ(parallel.exitCode, 1);

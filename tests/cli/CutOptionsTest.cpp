@@ -60,6 +60,7 @@ TEST(CutOptions, UsageErrorsAreNamed) {
         {"a.mp3", "--throttle-ms", "-5"},
         {"a.mp3", "--jobs", "0"},
         {"a.mp3", "--jobs", "65"},
+        {"a.mp3", "--streams", "3"},
         {"a.mp3", "--dir", "/tmp", "--overwrite"},
         {"a.mp3", "--start", "5", "--end", "2"},
         {"a.mp3", "--start", "1", "--end", "1e300"},
