@@ -1,6 +1,7 @@
 #!/bin/bash
-# Times tesmira-cut on a 120 s range of a 4-minute 44.1 kHz stereo MP3, beside
-# ffmpeg's re-encode of the same range at 320 kbit/s when ffmpeg is installed.
+# Times tesmira-cut beside ffmpeg's re-encode at 320 kbit/s (when ffmpeg is installed):
+# one 120 s range of a 4-minute 44.1 kHz stereo MP3, and a batch of 8 such cuts. Prints
+# the best wall time of RUNS runs, the ratios and the peak memory (max RSS) of each.
 # Usage: bench/cut_bench.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,14 +9,22 @@ BIN="${1:-build}/bin"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 RUNS=${RUNS:-3}
-
-"$BIN/tesmira-mp3gen" --melody --seconds 240 --bitrate 192 -o "$WORK/song.mp3"
+BATCH=8
 RANGE=120
 
-# Best wall time of RUNS runs, and the peak memory (KiB) when /usr/bin/time exists.
+"$BIN/tesmira-mp3gen" --melody --seconds 240 --bitrate 192 -o "$WORK/song.mp3"
+mkdir "$WORK/batch" "$WORK/out"
+INPUTS=()
+for i in $(seq "$BATCH"); do
+    cp "$WORK/song.mp3" "$WORK/batch/song$i.mp3"
+    INPUTS+=("$WORK/batch/song$i.mp3")
+done
+
+# Best wall time of RUNS runs and the peak memory (KiB) of the last.
 measure() {
     local best="" mem="-" t0 t1 t
     for _ in $(seq "$RUNS"); do
+        rm -f "$WORK"/out/*
         t0=$(date +%s.%N)
         if [ -x /usr/bin/time ]; then
             mem=$(/usr/bin/time -f "%M" "$@" 2>&1 >/dev/null | tail -1)
@@ -29,22 +38,58 @@ measure() {
     echo "$best $mem"
 }
 
-report() { # name seconds memKiB
-    printf "%-34s %7.3f s  %6.1fx real time  peak %s KiB\n" "$1" "$2" "$(echo "$RANGE / $2" | bc -l)" "$3"
+report() { # name seconds memKiB audioSeconds
+    printf "%-40s %7.3f s  %6.1fx real time  peak %6.1f MiB\n" "$1" "$2" \
+        "$(echo "$4 / $2" | bc -l)" "$(echo "$3 / 1024" | bc -l)"
 }
 
-read -r plain plainMem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 -o "$WORK/plain.mp3" --overwrite)
-report "tesmira-cut (unthrottled)" "$plain" "$plainMem"
-read -r throttled mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --throttle-ms 10 -o "$WORK/throttled.mp3" --overwrite)
-report "tesmira-cut (10 ms throttle)" "$throttled" "$mem"
-read -r effects mem < <(measure "$BIN/tesmira-cut" "$WORK/song.mp3" --start 60 --end 180 --fade-in 5 --fade-out 5 --speed 1.05 --pitch 0.95 -o "$WORK/effects.mp3" --overwrite)
-report "tesmira-cut (fades, 1.05, 0.95)" "$effects" "$mem"
-printf "effects cost: %.2fx a plain cut (target <= 1.5)\n" "$(echo "$effects / $plain" | bc -l)"
+ratio() { # text numerator denominator target
+    printf "%-58s %5.2f  (target >= %s)\n" "$1" "$(echo "$2 / $3" | bc -l)" "$4"
+}
 
+# ffmpeg's cut of the same range, and a batch of them JOBS at once: scripts, so that
+# /usr/bin/time measures them as one command.
+cat >"$WORK/ffmpeg_cut" <<'SCRIPT'
+#!/bin/bash
+exec ffmpeg -nostdin -loglevel error -y -ss 60 -to 180 -i "$1" -c:a libmp3lame -b:a 320k "$2"
+SCRIPT
+cat >"$WORK/ffmpeg_batch" <<'SCRIPT'
+#!/bin/bash
+jobs=$1 out=$2
+shift 2
+printf "%s\n" "$@" | xargs -P "$jobs" -I{} sh -c "\"$(dirname "$0")/ffmpeg_cut\" {} $out/\$(basename {})"
+SCRIPT
+chmod +x "$WORK/ffmpeg_cut" "$WORK/ffmpeg_batch"
+
+CUT=("$BIN/tesmira-cut" --start 60 --end 180)
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors, best of $RUNS runs"
+echo "-- one cut of $RANGE s"
+read -r one oneMem < <(measure "${CUT[@]}" "$WORK/song.mp3" -o "$WORK/out/one.mp3" --overwrite)
+report "tesmira-cut" "$one" "$oneMem" "$RANGE"
+read -r t mem < <(measure "${CUT[@]}" "$WORK/song.mp3" --throttle-ms 10 -o "$WORK/out/t.mp3")
+report "tesmira-cut --throttle-ms 10 (window pace)" "$t" "$mem" "$RANGE"
+read -r fx mem < <(measure "${CUT[@]}" "$WORK/song.mp3" --fade-in 5 --fade-out 5 --speed 1.05 \
+    --pitch 0.95 -o "$WORK/out/fx.mp3")
+report "tesmira-cut (fades, 1.05, 0.95)" "$fx" "$mem" "$RANGE"
 if command -v ffmpeg >/dev/null; then
-    read -r ff mem < <(measure ffmpeg -nostdin -loglevel error -y -ss 60 -to 180 -i "$WORK/song.mp3" -c:a libmp3lame -b:a 320k "$WORK/ffmpeg.mp3")
-    report "ffmpeg -c:a libmp3lame -b:a 320k" "$ff" "$mem"
-    printf "ratio ffmpeg/tesmira-cut: %.2f (target >= 1.0)\n" "$(echo "$ff / $plain" | bc -l)"
-else
-    echo "ffmpeg not installed: no comparison"
+    read -r ff ffMem < <(measure "$WORK/ffmpeg_cut" "$WORK/song.mp3" "$WORK/out/ffmpeg.mp3")
+    report "ffmpeg -c:a libmp3lame -b:a 320k" "$ff" "$ffMem" "$RANGE"
+    ratio "ffmpeg / tesmira-cut, one cut:" "$ff" "$one" 1.5
 fi
+
+echo "-- a batch of $BATCH cuts of $RANGE s"
+ALL=$((BATCH * RANGE))
+read -r par parMem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out")
+report "tesmira-cut (one per processor)" "$par" "$parMem" "$ALL"
+read -r ser serMem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out" --jobs 1)
+report "tesmira-cut --jobs 1" "$ser" "$serMem" "$ALL"
+ratio "tesmira-cut --jobs 1 / one per processor:" "$ser" "$par" 1.8
+if command -v ffmpeg >/dev/null; then
+    read -r ffSer mem < <(measure "$WORK/ffmpeg_batch" 1 "$WORK/out" "${INPUTS[@]}")
+    report "ffmpeg, one after another" "$ffSer" "$mem" "$ALL"
+    read -r ffPar mem < <(measure "$WORK/ffmpeg_batch" "$(nproc)" "$WORK/out" "${INPUTS[@]}")
+    report "ffmpeg, $(nproc) at once (xargs -P)" "$ffPar" "$mem" "$ALL"
+    ratio "ffmpeg one after another / tesmira-cut batch:" "$ffSer" "$par" 1.0
+    ratio "ffmpeg $(nproc) at once / tesmira-cut batch:" "$ffPar" "$par" 1.0
+fi
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
