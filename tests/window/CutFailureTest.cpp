@@ -2,37 +2,9 @@
 // file is left behind, and the window stops following the job.
 #include "ControlIds.h"
 #include "CutWindowTest.h"
+#include "FileSizeLimit.h"
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
-
-namespace {
-
-// Writes past `bytes` into any file of this process fail while it lives (with EFBIG
-// rather than the signal), as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved{};
-    void (*previousHandler)(int) = SIG_DFL;
-};
-
-} // namespace
 
 TEST_F(CutWindowTest, VanishedSourceIsReportedAndKeepsTheLastOutput) {
     auto dialog = DialogWithSong(4.0);
