@@ -28,7 +28,6 @@ public:
     bool Finish();
     // The kept frames, whole and in order.
     const std::vector<uint8_t>& Frames() const { return kept; }
-    uint64_t FramesSeen() const { return framesSeen; }
 
 private:
     bool Take(const uint8_t* bytes, uint32_t size);
