@@ -81,9 +81,11 @@ echo "-- a batch of $BATCH cuts of $RANGE s"
 ALL=$((BATCH * RANGE))
 read -r par parMem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out")
 report "tesmira-cut (one per processor)" "$par" "$parMem" "$ALL"
-read -r ser serMem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out" --jobs 1)
-report "tesmira-cut --jobs 1" "$ser" "$serMem" "$ALL"
-ratio "tesmira-cut --jobs 1 / one per processor:" "$ser" "$par" 1.8
+read -r one1 mem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out" --jobs 1)
+report "tesmira-cut --jobs 1 (two streams a cut)" "$one1" "$mem" "$ALL"
+read -r ser mem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out" --jobs 1 --streams 1)
+report "tesmira-cut --jobs 1 --streams 1 (serial)" "$ser" "$mem" "$ALL"
+ratio "tesmira-cut serial / one per processor:" "$ser" "$par" 1.8
 if command -v ffmpeg >/dev/null; then
     read -r ffSer mem < <(measure "$WORK/ffmpeg_batch" 1 "$WORK/out" "${INPUTS[@]}")
     report "ffmpeg, one after another" "$ffSer" "$mem" "$ALL"
