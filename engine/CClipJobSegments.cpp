@@ -51,13 +51,15 @@ int CClipJob::EncodeSegments(const std::vector<CutSegment>& segments) {
     }
     second.SetDitherRestarts(ReadStarts(segments, startFrame));
     segmentFramesDone = 0;
+    std::vector<uint8_t> firstFrames;
+    std::vector<uint8_t> nextFrames;
     for (size_t i = 0; i + 1 < segments.size(); i += 2) {
         const CutSegment& a = segments[i];
         const CutSegment& b = segments[i + 1];
         Mp3SegmentEncoder first(encoder->GetLibrary(), encoder->GetConfig(), a.skipFrames,
-                                a.keepFrames);
+                                a.keepFrames, firstFrames);
         Mp3SegmentEncoder next(encoder->GetLibrary(), encoder->GetConfig(), b.skipFrames,
-                               b.keepFrames);
+                               b.keepFrames, nextFrames);
         int nextResult = 1;
         std::thread helper;
         try {
@@ -73,8 +75,8 @@ int CClipJob::EncodeSegments(const std::vector<CutSegment>& segments) {
         if (firstResult != 0 || nextResult != 0) {
             return 1;
         }
-        if (!encoder->AppendFrames(first.Frames().data(), first.Frames().size()) ||
-            !encoder->AppendFrames(next.Frames().data(), next.Frames().size())) {
+        if (!encoder->AppendFrames(firstFrames.data(), firstFrames.size()) ||
+            !encoder->AppendFrames(nextFrames.data(), nextFrames.size())) {
             failure = ClipFailure::WriteFailed;
             return 1;
         }

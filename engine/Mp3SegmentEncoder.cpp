@@ -16,8 +16,10 @@ uint32_t WorstCaseBytes(uint32_t samples) {
 } // namespace
 
 Mp3SegmentEncoder::Mp3SegmentEncoder(const EncoderEntryPoints& library, const BE_CONFIG& config,
-                                     uint64_t skipFrames, uint64_t keepFrames)
-    : api(library), streamConfig(config), skip(skipFrames), keep(keepFrames) {
+                                     uint64_t skipFrames, uint64_t keepFrames,
+                                     std::vector<uint8_t>& keptFrames)
+    : api(library), streamConfig(config), kept(keptFrames), skip(skipFrames), keep(keepFrames) {
+    kept.clear();
     DWORD samples = 0;
     opened = api.beInitStream(&streamConfig, &samples, &bufferSize, &stream) == BE_ERR_SUCCESSFUL;
     buffer.resize(std::max(bufferSize, WorstCaseBytes(kMaxSamplesPerCall)));

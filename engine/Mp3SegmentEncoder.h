@@ -15,9 +15,11 @@ public:
     static constexpr uint64_t kKeepAll = UINT64_MAX;
 
     // Keeps frames skipFrames .. skipFrames + keepFrames - 1 of the stream's output (counted
-    // from 0); kKeepAll keeps everything after the skipped ones.
+    // from 0) in keptFrames, emptied first; kKeepAll keeps everything after the skipped ones.
+    // The caller's buffer is reused from segment to segment: the frames of one segment run
+    // to megabytes, and fresh buffers of that size each time make the heap grow.
     Mp3SegmentEncoder(const EncoderEntryPoints& library, const BE_CONFIG& config,
-                      uint64_t skipFrames, uint64_t keepFrames);
+                      uint64_t skipFrames, uint64_t keepFrames, std::vector<uint8_t>& keptFrames);
     ~Mp3SegmentEncoder();
     Mp3SegmentEncoder(const Mp3SegmentEncoder&) = delete;
     Mp3SegmentEncoder& operator=(const Mp3SegmentEncoder&) = delete;
@@ -26,8 +28,6 @@ public:
     bool Encode(const uint8_t* pcm, uint32_t bytes);
     // Takes the frames the encoder still holds. False on an encoder failure.
     bool Finish();
-    // The kept frames, whole and in order.
-    const std::vector<uint8_t>& Frames() const { return kept; }
 
 private:
     bool Take(const uint8_t* bytes, uint32_t size);
@@ -39,7 +39,7 @@ private:
     uint32_t bufferSize = 0;
     std::vector<uint8_t> buffer;  // one call's MP3 bytes
     std::vector<uint8_t> partial; // the start of a frame whose end has not come yet
-    std::vector<uint8_t> kept;
+    std::vector<uint8_t>& kept;   // whole frames, in order
     uint64_t skip;
     uint64_t keep;
     uint64_t framesSeen = 0;

@@ -21,14 +21,15 @@ constexpr size_t kMp3Frame = 1152;
 
 std::vector<uint8_t> Encode(const EncoderEntryPoints& library, const BE_CONFIG& config,
                             const std::vector<int16_t>& pcm, const CutSegment& s) {
-    Mp3SegmentEncoder stream(library, config, s.skipFrames, s.keepFrames);
+    std::vector<uint8_t> frames;
+    Mp3SegmentEncoder stream(library, config, s.skipFrames, s.keepFrames, frames);
     for (int64_t at = s.readFrom; at < s.readTo; at += kBlockFrames) {
-        const int64_t frames = std::min(kBlockFrames, s.readTo - at);
+        const int64_t count = std::min(kBlockFrames, s.readTo - at);
         EXPECT_TRUE(stream.Encode(reinterpret_cast<const uint8_t*>(pcm.data() + 2 * at),
-                                  static_cast<uint32_t>(frames * 4)));
+                                  static_cast<uint32_t>(count * 4)));
     }
     EXPECT_TRUE(stream.Finish());
-    return stream.Frames();
+    return frames;
 }
 
 // Signal-to-error ratio in dB of each frame of the decoded output against the source.
