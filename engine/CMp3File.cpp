@@ -112,7 +112,8 @@ bool CMp3File::OpenLocked(const char* path) {
     if (audioEnd <= scan.audioStart) {
         audioEnd = fileSize; // the "tags" were audio after all
     }
-    if (!WalkFrameHeaders(file, scan.audioStart, audioEnd, index) || index.offsets.empty()) {
+    // A lone frame is not a stream a player can lock onto: such a file is refused.
+    if (!WalkFrameHeaders(file, scan.audioStart, audioEnd, index) || index.offsets.size() < 2) {
         CloseLocked();
         return false;
     }
@@ -158,9 +159,13 @@ void CMp3File::SetTimeline(const VbrHeader& vbr) {
         static_cast<int64_t>(index.offsets.size()) * static_cast<int64_t>(index.samplesPerFrame);
     int64_t begin = 0;
     int64_t end = decoded;
-    if (vbr.gapless) {
-        begin = std::min(decoded, vbr.delay + kDecoderDelay);
-        end = std::clamp(decoded - vbr.padding + kDecoderDelay, begin, decoded);
+    // The player trusts the tag only when the header's frame count is there and the file
+    // holds that many frames; it ends the audio where the count says.
+    const auto frames = static_cast<int64_t>(index.offsets.size());
+    if (vbr.gapless && vbr.frames > 0 && vbr.frames <= frames) {
+        const int64_t counted = static_cast<int64_t>(vbr.frames) * index.samplesPerFrame;
+        begin = std::min(counted, vbr.delay + kDecoderDelay);
+        end = std::clamp(counted - vbr.padding + kDecoderDelay, begin, counted);
     }
     skipFrames = begin;
     lengthFrames = end - begin;

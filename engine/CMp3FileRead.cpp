@@ -46,6 +46,7 @@ void CMp3File::ResetDecoder() {
     // A fresh stream: no bit reservoir from before the jump leaks into the new frames.
     mad_stream_finish(&stream);
     mad_stream_init(&stream);
+    mad_stream_options(&stream, MAD_OPTION_IGNORECRC); // as the scan at open
     mad_frame_mute(&frame);
     mad_synth_mute(&synth);
     synth.pcm.length = 0;

@@ -114,6 +114,8 @@ bool ScanFrames(int fd, uint32_t start, FrameScanResult& out) {
     mad_stream stream;
     mad_frame frame;
     mad_stream_init(&stream);
+    // A wrong checksum does not stop a player from playing the frame; it does not stop us.
+    mad_stream_options(&stream, MAD_OPTION_IGNORECRC);
     mad_frame_init(&frame);
     Step step = Step::NeedData;
     while (step == Step::NeedData) {

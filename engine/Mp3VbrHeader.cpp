@@ -34,6 +34,9 @@ VbrHeader ParseXingOrInfo(const uint8_t* frame, size_t avail, size_t at) {
     }
     h.present = true;
     const uint32_t flags = BigEndian32(frame + at + 4);
+    if ((flags & 1) && at + 12 <= avail) {
+        h.frames = BigEndian32(frame + at + 8);
+    }
     size_t lame = at + 8;
     lame += (flags & 1) ? 4 : 0;   // frame count
     lame += (flags & 2) ? 4 : 0;   // byte count

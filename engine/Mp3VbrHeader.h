@@ -6,6 +6,7 @@
 
 struct VbrHeader {
     bool present = false; // the frame is an information frame, not audio
+    uint32_t frames = 0;  // audio frames the header counts, 0 when it does not say
     bool gapless = false; // a LAME tag gives the two counts below
     int delay = 0;        // samples the encoder put before the audio
     int padding = 0;      // samples it put after the audio

@@ -14,8 +14,11 @@ enum class Outcome {
 struct HostileFile {
     std::string name;
     std::vector<uint8_t> bytes;
-    Outcome engine; // the reader, the cut job and tesmira-cut (libmad)
-    Outcome player; // the player library (libmpg123)
+    // The reader, the cut job, tesmira-cut (libmad) and the player library (libmpg123) alike:
+    // the preview and the cut accept the same files.
+    Outcome outcome;
+    // Both show the same length (not where the decoders resynchronise differently).
+    bool sameLength = true;
 };
 
 const std::vector<HostileFile>& HostileFiles();

@@ -67,8 +67,8 @@ TEST_P(Hostile, Reader) {
     Watchdog watchdog(Name("reader"), 60s);
     CMp3File reader;
     const bool open = reader.Open(path.c_str()) != 0;
-    if (File().engine != Outcome::Either) {
-        EXPECT_EQ(open, File().engine == Outcome::Plays);
+    if (File().outcome != Outcome::Either) {
+        EXPECT_EQ(open, File().outcome == Outcome::Plays);
     }
     if (!open) {
         uint32_t bytes = 4096;
@@ -83,7 +83,7 @@ TEST_P(Hostile, Reader) {
     EXPECT_GE(info.durationMs, 0);
     const long bytes = ReadAll(reader, info.stereo != 0);
     EXPECT_GE(bytes, 0) << "the reads never end";
-    if (File().engine == Outcome::Plays) {
+    if (File().outcome == Outcome::Plays) {
         EXPECT_GT(bytes, 0);
     }
     reader.GetInfo(info);
@@ -98,8 +98,8 @@ TEST_P(Hostile, CutJob) {
     const std::string out = dir.File("cut.mp3");
     for (const bool whole : {true, false}) {
         const bool open = job.OpenSource(path.c_str());
-        if (File().engine != Outcome::Either) {
-            ASSERT_EQ(open, File().engine == Outcome::Plays);
+        if (File().outcome != Outcome::Either) {
+            ASSERT_EQ(open, File().outcome == Outcome::Plays);
         }
         if (!open) {
             EXPECT_EQ(job.GetStatus(), ClipIdle);
@@ -110,7 +110,7 @@ TEST_P(Hostile, CutJob) {
         ASSERT_TRUE(job.OpenOutput(out.c_str(), info.sampleRate, info.stereo ? 2 : 1));
         const int start = whole ? 0 : info.durationMs / 2;
         if (!job.SetRange(start, whole ? INT_MAX : start + 1000)) {
-            EXPECT_NE(File().engine, Outcome::Plays) << "a playable file refused its range";
+            EXPECT_NE(File().outcome, Outcome::Plays) << "a playable file refused its range";
             job.AbandonOutput();
             ExpectNothingBesideTheInput();
             continue;
@@ -128,7 +128,7 @@ TEST_P(Hostile, CutJob) {
         // Whole frames back to back, then the tag; a range without one decodable frame gives
         // the tag alone, as an empty source does.
         EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(out)).clean);
-        if (whole && File().engine == Outcome::Plays) {
+        if (whole && File().outcome == Outcome::Plays) {
             const DecodedAudio audio = DecodeMp3File(out);
             EXPECT_TRUE(audio.ok);
             EXPECT_GT(audio.Frames(), 0u);
@@ -141,8 +141,8 @@ TEST_P(Hostile, Cutter) {
     const std::string out = dir.File("cut.mp3");
     const CutterRun run = RunCutter({path, "--whole", "-o", out}, 60);
     ASSERT_GE(run.exitCode, 0) << "crashed or hung: " << run.errors;
-    if (File().engine != Outcome::Either) {
-        EXPECT_EQ(run.exitCode, File().engine == Outcome::Plays ? 0 : 1) << run.errors;
+    if (File().outcome != Outcome::Either) {
+        EXPECT_EQ(run.exitCode, File().outcome == Outcome::Plays ? 0 : 1) << run.errors;
     }
     if (run.exitCode == 0) {
         EXPECT_TRUE(DecodeMp3File(out).ok);
@@ -160,8 +160,8 @@ TEST_P(Hostile, Player) {
     ASSERT_NE(p.Open, nullptr);
     p.Close();
     const bool open = p.Open(path.c_str()) != 0;
-    if (File().player != Outcome::Either) {
-        EXPECT_EQ(open, File().player == Outcome::Plays);
+    if (File().outcome != Outcome::Either) {
+        EXPECT_EQ(open, File().outcome == Outcome::Plays);
     }
     if (!open) {
         EXPECT_EQ(p.IsOpend(), 0);
@@ -170,7 +170,7 @@ TEST_P(Hostile, Player) {
     }
     const int len = p.GetLen();
     EXPECT_GE(len, 0);
-    if (File().player == Outcome::Plays) {
+    if (File().outcome == Outcome::Plays) {
         EXPECT_GT(len, 0);
     }
     EXPECT_TRUE(IsMpegRate(p.GetAudioSamplesPerSec())) << p.GetAudioSamplesPerSec();
@@ -183,6 +183,23 @@ TEST_P(Hostile, Player) {
     EXPECT_LE(pos, len);
     EXPECT_EQ(p.Stop(), 1);
     EXPECT_EQ(p.GetPos(), 0);
+    p.Close();
+}
+
+// The preview and the cut accept the same files, and show them with the same length.
+TEST_P(Hostile, PreviewAndCutAgree) {
+    Watchdog watchdog(Name("agreement"), 60s);
+    const PlayerTable& p = Player();
+    ASSERT_NE(p.Open, nullptr);
+    p.Close();
+    const bool played = p.Open(path.c_str()) != 0;
+    CMp3File reader;
+    ASSERT_EQ(reader.Open(path.c_str()) != 0, played);
+    if (played && File().sameLength) {
+        AudioInfo info;
+        reader.GetInfo(info);
+        EXPECT_NEAR(info.durationMs, p.GetLen(), 1152 * 1000 / info.sampleRate + 1);
+    }
     p.Close();
 }
 

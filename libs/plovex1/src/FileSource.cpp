@@ -29,6 +29,7 @@ bool CFileSource::Open(const char* path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     size = st.st_size;
     buffer.resize(kBufferBytes);
+    SkipImpossibleTag();
     return true;
 }
 
@@ -40,11 +41,27 @@ off_t CFileSource::SeekCallback(void* source, off_t offset, int whence) {
     return static_cast<CFileSource*>(source)->Seek(offset, whence);
 }
 
+// An ID3v2 header whose size reaches past the end of the file is damage, not a tag:
+// libmpg123 would skip the whole file; the cutter looks for audio behind the header.
+void CFileSource::SkipImpossibleTag() {
+    uint8_t h[10];
+    if (::pread(fd, h, sizeof(h), 0) != static_cast<ssize_t>(sizeof(h)) ||
+        std::memcmp(h, "ID3", 3) != 0) {
+        return;
+    }
+    const off_t tagBytes =
+        10 + ((h[6] & 0x7F) << 21 | (h[7] & 0x7F) << 14 | (h[8] & 0x7F) << 7 | (h[9] & 0x7F));
+    if (tagBytes > size) {
+        base = 10;
+        size -= base;
+    }
+}
+
 bool CFileSource::Fill() {
     bufferStart = position;
     bufferLength = 0;
     for (;;) {
-        const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), position);
+        const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), base + position);
         if (got < 0 && errno == EINTR) {
             continue;
         }

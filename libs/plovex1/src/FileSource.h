@@ -20,9 +20,11 @@ private:
     ssize_t Read(uint8_t* out, size_t bytes);
     off_t Seek(off_t offset, int whence);
     bool Fill();
+    void SkipImpossibleTag();
 
     int fd = -1;
-    off_t size = 0;
+    off_t base = 0; // where the file starts for libmpg123
+    off_t size = 0; // bytes from `base` on
     off_t position = 0;
     std::vector<uint8_t> buffer;
     off_t bufferStart = 0;

@@ -56,7 +56,9 @@ bool CMp3Decoder::Open(const std::string& path) {
     mpg123_scan(handle);
     const off_t length = mpg123_length(handle);
     mpg123_frameinfo info{};
-    if (length <= 0 || mpg123_info(handle, &info) != MPG123_OK) {
+    // Free-format streams state no frame length: the cutter cannot find their frames, so the
+    // player does not offer them either.
+    if (length <= 0 || mpg123_info(handle, &info) != MPG123_OK || info.bitrate == 0) {
         Close();
         return false;
     }
