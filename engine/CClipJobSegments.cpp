@@ -6,6 +6,7 @@
 #include "Mp3SegmentEncoder.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 namespace {
