@@ -18,7 +18,8 @@ std::string ShortName(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (name.size() > kNameWidth) {
-        name = "…" + name.substr(name.size() - (kNameWidth - 1));
+        // Appended rather than "…" + ...: GCC 12 at -O3 reports a false -Wrestrict for that.
+        name = std::string("…").append(name, name.size() - (kNameWidth - 1));
     }
     return name;
 }
@@ -103,9 +104,15 @@ void ProgressDisplay::DrawStatus() {
     if (!named) {
         const int shown = std::max(0, entries.begin()->second.shown);
         const int filled = shown * kBarWidth / 100;
-        line = "[" + std::string(static_cast<size_t>(filled), '#') +
-               std::string(static_cast<size_t>(kBarWidth - filled), ' ') + "] ";
-        line += (shown < 10 ? "  " : shown < 100 ? " " : "") + std::to_string(shown) + "%";
+        line.append("[")
+            .append(static_cast<size_t>(filled), '#')
+            .append(static_cast<size_t>(kBarWidth - filled), ' ')
+            .append("] ")
+            .append(shown < 10    ? "  "
+                    : shown < 100 ? " "
+                                  : "")
+            .append(std::to_string(shown))
+            .append("%");
     } else {
         for (const auto& [slot, entry] : entries) {
             const std::string part =
@@ -114,7 +121,7 @@ void ProgressDisplay::DrawStatus() {
                 line += " …";
                 break;
             }
-            line += (line.empty() ? "" : "   ") + part;
+            line.append(line.empty() ? "" : "   ").append(part);
         }
     }
     std::fprintf(stream, "\r%s\033[K", line.c_str());
