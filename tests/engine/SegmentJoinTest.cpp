@@ -53,11 +53,11 @@ std::vector<double> FrameSnr(const std::vector<int16_t>& source, const DecodedAu
 class SegmentJoin : public testing::TestWithParam<bool> {};
 
 TEST_P(SegmentJoin, JoinsAreAsGoodAsOneStream) {
-    mp3gen::ToneSpec spec;
-    spec.seconds = 12;
-    spec.melody = !GetParam();
-    spec.noise = GetParam();
-    const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(spec);
+    mp3gen::ToneSpec params;
+    params.seconds = 12;
+    params.melody = !GetParam();
+    params.noise = GetParam();
+    const std::vector<int16_t> pcm = mp3gen::SynthesizePcm(params);
     const auto frames = static_cast<int64_t>(pcm.size() / 2);
     TempDir dir;
     bool ok = false;
