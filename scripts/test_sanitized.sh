@@ -6,7 +6,8 @@
 # program that a test starts (tesmira-cut, tesmira) and expects to fail fails the test too.
 # AddressSanitizer's reports (leaks included) go to BUILD/sanitizer-reports/, since some tests
 # silence the programs they start; any report there fails the run and is printed at the end.
-# UndefinedBehaviorSanitizer writes to the test's output.
+# UndefinedBehaviorSanitizer writes to the test's output. Leaks inside system libraries are
+# suppressed by tests/sanitizers/lsan.supp.
 set -eu
 cd "$(dirname "$0")/.."
 export TESMIRA_BUILD_DIR="${TESMIRA_BUILD_DIR:-build-asan}"
@@ -30,6 +31,7 @@ esac
 rm -rf "$reports"
 mkdir -p "$reports"
 export ASAN_OPTIONS="detect_leaks=1:exitcode=86:log_path=$reports/asan"
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=86"
 
 status=0
