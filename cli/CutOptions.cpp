@@ -12,10 +12,7 @@
 #include <type_traits>
 
 const char* CutUsageText() {
-    return "usage: tesmira-cut INPUT... [--start SEC --end SEC | --whole]\n"
-           "                  [-o FILE [--overwrite] | --dir FOLDER] [--fade-in SEC]\n"
-           "                  [--fade-out SEC] [--speed F] [--pitch F] [--throttle-ms N]\n"
-           "                  [--jobs N] [--streams 1|2]\n"
+    return "Usage: tesmira-cut [OPTION]... INPUT...\n"
            "\n"
            "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
            "A cut is written to a hidden temporary file beside its output and gets its name\n"

@@ -93,7 +93,11 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
             if (!refusal.empty()) {
                 return Fail(refusal, kExitUsage);
             }
-            return Fail("cannot create the output file " + output);
+            std::string reason = "cannot create the output file " + output;
+            if (job.GetOutputErrno() != 0) {
+                reason.append(": ").append(std::strerror(job.GetOutputErrno()));
+            }
+            return Fail(reason);
         }
     } catch (const char* libraryError) {
         progress.Message(std::string("tesmira-cut: ") + libraryError);

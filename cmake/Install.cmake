@@ -15,7 +15,7 @@ if(TESMIRA_HELP2MAN)
     set(TESMIRA_CUT_MAN ${PROJECT_BINARY_DIR}/man/tesmira-cut.1)
     add_custom_command(OUTPUT ${TESMIRA_CUT_MAN}.gz
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-        COMMAND ${TESMIRA_HELP2MAN} --no-info --section=1
+        COMMAND ${TESMIRA_HELP2MAN} --no-info --section=1 --locale=C.UTF-8
             "--name=cut a piece out of an MP3 into a new 320 kbit/s MP3"
             --output=${TESMIRA_CUT_MAN} $<TARGET_FILE:tesmira-cut>
         COMMAND gzip -9nf ${TESMIRA_CUT_MAN}

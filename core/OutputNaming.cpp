@@ -1,8 +1,15 @@
 #include "OutputNaming.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 const char kCutSuffix[] = "_剪切";
+// The longest file name the usual Linux file systems take, in bytes.
+constexpr size_t kMaxFileNameBytes = 255;
+// Room for the "_2" ... "_100000" a taken name gets.
+constexpr size_t kNumberRoom = 7;
 
 size_t NameStart(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -51,9 +58,19 @@ std::string BuildOutputPath(const std::string& saveFolder, const std::string& so
     const std::string base = hasExtension ? GetBaseName(sourcePath) : GetFileName(sourcePath);
     const std::string extension = GetExtension(sourcePath);
 
+    // A long song title is shortened (at a character boundary) rather than giving a name
+    // that no file can have.
+    const std::string stamp = MakeTimeStamp(now);
+    const size_t fixed = std::strlen(kCutSuffix) + stamp.size() + extension.size() + kNumberRoom;
+    size_t keep = std::min(base.size(), kMaxFileNameBytes - std::min(fixed, kMaxFileNameBytes));
+    while (keep > 0 && keep < base.size() &&
+           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) {
+        --keep;
+    }
+
     std::string folder = saveFolder;
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    return folder + base + kCutSuffix + MakeTimeStamp(now) + extension;
+    return folder + base.substr(0, keep) + kCutSuffix + stamp + extension;
 }

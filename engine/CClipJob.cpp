@@ -81,6 +81,7 @@ bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels, Output
     auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels, encoderLibraryPath,
                                              mode, sourceIdentity);
     outputProblem = created->GetOutputProblem();
+    outputErrno = created->GetCreateErrno();
     if (!ok) {
         FailPreparation();
         return false;

@@ -74,6 +74,8 @@ public:
     bool IsRunning() const { return running.load(); }
     ClipFailure GetFailure() const { return failure.load(); }
     OutputProblem GetOutputProblem() const { return outputProblem; }
+    // When OpenOutput could not create the file: why, as an errno value.
+    int GetOutputErrno() const { return outputErrno; }
     // Where the last cut's file was published (its name may carry a number); empty while
     // it runs and when it did not finish.
     std::string GetOutputPath();
@@ -123,6 +125,7 @@ private:
     bool workerAbandoned = false;
     FileIdentity sourceIdentity;
     OutputProblem outputProblem = OutputProblem::None;
+    int outputErrno = 0;
     // The prepared output, also held here so Stop can withdraw it from a worker it gave up on.
     std::shared_ptr<CutOutputFile> output;
     std::string outputPath; // under stateLock

@@ -3,6 +3,7 @@
 #include "Id3v1Tag.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
@@ -28,7 +29,10 @@ CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
             output = std::make_shared<CutOutputFile>(path, mode, source);
             problem = output->Problem();
             file = output->Stream();
+            createErrno = output->CreateErrno();
             ok = file != nullptr;
+        } else {
+            createErrno = ENAMETOOLONG;
         }
     } catch (...) {
         api.beCloseStream(stream);

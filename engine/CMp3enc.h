@@ -47,6 +47,8 @@ public:
         return output ? output->GetPublishFailure() : PublishFailure::Failed;
     }
     OutputProblem GetOutputProblem() const { return problem; }
+    // Why the temporary file could not be created (an errno value); 0 when it was.
+    int GetCreateErrno() const { return createErrno; }
     // Shared, so an owner can withdraw the output while a worker still writes it.
     std::shared_ptr<CutOutputFile> GetOutput() const { return output; }
     const BE_CONFIG& GetConfig() const { return config; }
@@ -78,5 +80,6 @@ private:
     bool finishResult = false;
     bool framesAppended = false; // the stream itself was never fed: nothing to flush
     OutputProblem problem = OutputProblem::CannotCreate;
+    int createErrno = 0;
     long tagOffset = -1; // where the tag was written, for a numbered name's title
 };

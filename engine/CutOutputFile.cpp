@@ -147,6 +147,11 @@ bool CutOutputFile::CheckDestination(const FileIdentity& source) {
 }
 
 bool CutOutputFile::CreateTemporary() {
+    // Found out now, not when the finished cut is to be named.
+    if (!NameFits()) {
+        createErrno = ENAMETOOLONG;
+        return false;
+    }
     const size_t nameStart = NameStart(target);
     const std::string folder = target.substr(0, nameStart);
     RemoveStaleTemporaries(folder);
@@ -183,6 +188,16 @@ bool CutOutputFile::CreateTemporary() {
         return false;
     }
     return true;
+}
+
+bool CutOutputFile::NameFits() const {
+    const size_t nameStart = NameStart(target);
+    const std::string folder = nameStart == 0 ? "." : target.substr(0, nameStart);
+    long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest <= 0) {
+        longest = NAME_MAX;
+    }
+    return target.size() - nameStart <= static_cast<size_t>(longest);
 }
 
 bool CutOutputFile::TemporaryIsOurs() const {

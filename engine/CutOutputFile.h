@@ -75,6 +75,8 @@ public:
 private:
     bool CheckDestination(const FileIdentity& source);
     bool CreateTemporary();
+    // The destination's file name is within its file system's limit.
+    bool NameFits() const;
     bool TemporaryIsOurs() const;
     PublishFailure ClaimName(const std::string& name);
 

@@ -51,6 +51,19 @@ TEST_F(OutputNamingTest, NamesTheCutFromBaseNameSuffixLocalStampAndExtension) {
               folder + "/song_剪切1205195959.mp3");
 }
 
+TEST_F(OutputNamingTest, ALongTitleIsShortenedAtACharacterSoTheNumberedNameFits255Bytes) {
+    std::string title;
+    for (int i = 0; i < 90; ++i) {
+        title += "歌"; // three bytes each
+    }
+    std::string kept;
+    for (int i = 0; i < 75; ++i) {
+        kept += "歌";
+    }
+    EXPECT_EQ(BuildOutputPath(folder, "/m/" + title + ".mp3", kCutTime),
+              folder + "/" + kept + "_剪切1206035959.mp3");
+}
+
 TEST_F(OutputNamingTest, SplitsPathsAtTheFileNamesLastDot) {
     EXPECT_EQ(GetFileName("/a.b/song.mp3"), "song.mp3");
     EXPECT_EQ(GetBaseName("/a.b/song.mp3"), "song");

@@ -59,6 +59,8 @@ void PrintTo(const Action& action, std::ostream* out) {
 }
 
 constexpr long kFull = 100000;
+// A name over the file system's 255 bytes: refused before the cut, not when it is named.
+const std::string kTooLong = "-o @" + std::string(256, 'n') + ".mp3";
 
 const Action kActions[] = {
     // The source under its own name, another path, a symbolic link, a hard link.
@@ -90,6 +92,9 @@ const Action kActions[] = {
     {"-o @fifo.mp3 --overwrite", 2, "not a regular file"},
     {"-o /dev/full --overwrite", 2, "not a regular file"},
     {"-o @folder --overwrite", 2, "not a regular file"},
+    // Outputs that cannot be created say why.
+    {"-o @nowhere/new.mp3", 1, "new.mp3: No such file or directory"},
+    {kTooLong.c_str(), 1, "File name too long"},
     // Complete cuts.
     {"--start 1 --end 2 -o @keep.mp3 --overwrite", 0, "", 0, 0, "keep.mp3"},
     {"--start 1 --end 2 -o @new.mp3", 0, "", 0, 0, "new.mp3"},

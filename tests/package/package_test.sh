@@ -19,3 +19,10 @@ echo "$version"
 "$BUILD/bin/tesmira-mp3gen" --seconds 2 -o "$WORK/song.mp3"
 "$cutter" "$WORK/song.mp3" --start 0 --end 1 -o "$WORK/cut.mp3"
 test -s "$WORK/cut.mp3"
+
+# The manual page keeps the generated name's Chinese and has a synopsis.
+man="$WORK/root/usr/share/man/man1/tesmira-cut.1.gz"
+if [ -e "$man" ] || command -v help2man >/dev/null; then
+    zcat "$man" | grep -q '^\.SH SYNOPSIS'
+    zcat "$man" | grep -q 'NAME_剪切MMDDhhmmss'
+fi
