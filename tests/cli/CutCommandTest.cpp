@@ -140,7 +140,7 @@ TEST(CutCommand, BadInputsGetAMessageAndNoFile) {
     EXPECT_EQ(RunCut(Quote(dir.File("missing.mp3")) + " -o " + Quote(out)).exitCode, 1);
     mp3gen::WriteFileBytes(dir.File("empty.mp3"), {});
     EXPECT_EQ(RunCut(Quote(dir.File("empty.mp3")) + " -o " + Quote(out)).exitCode, 1);
-    EXPECT_EQ(RunCut(Quote(source) + " --dir " + Quote(dir.File("nowhere"))).exitCode, 1);
+    EXPECT_EQ(RunCut(Quote(source) + " --dir " + Quote(dir.File("nowhere"))).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(RunCut("--bogus").exitCode, 2);
     EXPECT_EQ(RunCut("--help").exitCode, 0);
