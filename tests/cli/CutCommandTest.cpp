@@ -68,6 +68,17 @@ TEST(CutCommand, CutsARangeAndPrintsWhereItWent) {
     EXPECT_NEAR(audio.Seconds(), 4.5, 0.2);
 }
 
+// Whatever a name holds, a script reads one path per printed line or per zero byte.
+TEST(CutCommand, PathsWithANewlineAreQuotedOrEndWithAZeroByte) {
+    TempDir dir;
+    const auto source = Quote(MakeTone(dir, "song.mp3", 2, 1000)) + " --start 0 --end 1 ";
+    EXPECT_EQ(RunCut(source + "-o " + Quote(dir.File("a\nb.mp3"))).out,
+              "$'" + dir.File("a\\nb.mp3") + "'\n");
+    EXPECT_EQ(RunCut(source + "-0 -o " + Quote(dir.File("c\nd.mp3"))).out,
+              dir.File("c\nd.mp3") + '\0');
+    EXPECT_TRUE(DecodeMp3File(dir.File("c\nd.mp3")).ok);
+}
+
 TEST(CutCommand, NamesOutputsAsTheWindowDoesAndCutsSeveralInTurn) {
     TempDir dir;
     const auto a = MakeTone(dir, "first.mp3", 3, 440);
