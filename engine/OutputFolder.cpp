@@ -133,8 +133,16 @@ int OutputFolder::RenameWithoutReplacing(const std::string& from, const std::str
 }
 
 bool LockTemporary(int fd) {
-    int result = 0;
-    while ((result = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    // Another cut checking the new file holds the lock for a moment; anyone holding it
+    // longer shall not stall the cut.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            return false;
+        }
+        usleep(1000);
     }
-    return result == 0;
+    return false;
 }

@@ -37,5 +37,6 @@ private:
 };
 
 // Takes the temporary file's lock for the cut's life (held until fd is closed). False when
-// the file system has no locks: its files are then never taken for stale.
+// the file system has no locks (its files are then never taken for stale) or someone else
+// keeps the new file locked.
 bool LockTemporary(int fd);
