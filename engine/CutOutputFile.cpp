@@ -147,8 +147,11 @@ bool CutOutputFile::CreateTemporary() {
     fstat(fd, &info);
     device = info.st_dev;
     inode = info.st_ino;
-    if (mode == OutputMode::ReplaceFile) {
-        TakeOverAttributes(fd);
+    // A replaced file's permissions hold from the start; owner and set-id bits follow once
+    // the cut is written.
+    struct stat existing {};
+    if (mode == OutputMode::ReplaceFile && ::stat(target.c_str(), &existing) == 0) {
+        fchmod(fd, existing.st_mode & 0777);
     }
     stream = fdopen(fd, "wb");
     if (!stream) {
@@ -164,7 +167,7 @@ bool CutOutputFile::CreateTemporary() {
 
 // Root replacing a user's file gives it back to that user; whoever cannot give a file away
 // keeps at least the group where allowed. Set-user-id and set-group-id bits stay only with
-// the owner and group they were given for.
+// the owner and group they were given for; set after the last write, which would clear them.
 void CutOutputFile::TakeOverAttributes(int fd) const {
     struct stat existing {};
     const std::string name = target.substr(NameStart(target));
@@ -253,6 +256,9 @@ bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& befor
     } else if (!TemporaryIsOurs()) {
         NoteFault(OutputStep::TemporaryGone, 0);
     } else {
+        if (mode == OutputMode::ReplaceFile) {
+            TakeOverAttributes(fileno(stream));
+        }
         const int last = mode == OutputMode::NumberedName ? kMaxNumber : 1;
         publishFailure = PublishFailure::NameTaken;
         for (int n = 1; n <= last && publishFailure == PublishFailure::NameTaken; ++n) {
