@@ -49,6 +49,8 @@ endif()
 # for bash.
 set(TESMIRA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tesmira)
 install(FILES ${PROJECT_SOURCE_DIR}/res/debian/copyright DESTINATION ${TESMIRA_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/res/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tesmira)
 set(TESMIRA_CHANGELOG ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz)
 add_custom_command(OUTPUT ${TESMIRA_CHANGELOG}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/doc

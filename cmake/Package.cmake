@@ -2,10 +2,10 @@
 # come from the binaries (dpkg-shlibdeps).
 set(CPACK_PACKAGE_NAME tesmira)
 set(CPACK_PACKAGE_VENDOR "Tesmira developers")
-# The package's maintainer: a packager sets a real address.
-set(TESMIRA_PACKAGE_CONTACT "Tesmira developers <tesmira@localhost>" CACHE STRING
-    "Maintainer of the Debian package (name <address>)")
-set(CPACK_PACKAGE_CONTACT "${TESMIRA_PACKAGE_CONTACT}")
+# The package's maintainer: a packager sets their own address.
+set(TESMIRA_PACKAGE_MAINTAINER "Tesmira developers <developers@tesmira.example.org>"
+    CACHE STRING "Maintainer of the Debian package (name <address>)")
+set(CPACK_PACKAGE_CONTACT "${TESMIRA_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "MP3 cutter with fades, speed and pitch change")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Tesmira cuts a piece out of an MP3 and saves it as a new 320 kbit/s MP3,\n"

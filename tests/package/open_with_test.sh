@@ -12,5 +12,6 @@ xdg-mime default tesmira.desktop audio/mpeg
 gio open "$WORK/song.mp3"
 window=$(xdotool search --sync --name '^Tesmira' getwindowpid)
 trap 'kill "$window"' EXIT
-tr '\0' ' ' <"/proc/$window/cmdline" | grep -q "^$WORK/root/usr/bin/tesmira"
-/usr/bin/python3 "$2/a11y_controls.py" list-when text "源文件" | grep -qxF "$(printf 'text\t源文件\t%s' "$WORK/song.mp3")"
+[ "$(readlink "/proc/$window/exe")" = "$WORK/root/usr/bin/tesmira" ]
+/usr/bin/python3 "$2/a11y_controls.py" list-when text "源文件" >"$WORK/controls"
+grep -qxF "$(printf 'text\t源文件\t%s' "$WORK/song.mp3")" "$WORK/controls"
