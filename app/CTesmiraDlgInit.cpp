@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
+#include <utility>
 
 namespace {
 
@@ -21,6 +22,27 @@ constexpr int kPositionKeyStepMs = 1000;
 constexpr int kPositionPageStepMs = 10000;
 constexpr int kWindowHeight = 600;
 const char kLabelFontFace[] = "Times New Roman";
+
+// What a screen reader says for the controls that carry no text of their own: the fields
+// and sliders by the label beside them. Buttons, boxes and labels are named by their text.
+void NameControlsForScreenReaders(const CDialog& dialog) {
+    static constexpr std::pair<int, const char*> kNames[] = {
+        {IDC_EDIT_SOURCE, "源文件"},        {IDC_SLIDER_POSITION, "播放位置"},
+        {IDC_EDIT_START, "起点(秒)"},       {IDC_EDIT_END, "终点(秒)"},
+        {IDC_EDIT_FADE_IN, "淡入(秒)"},     {IDC_EDIT_FADE_OUT, "淡出(秒)"},
+        {IDC_EDIT_SPEED, "变速(倍)"},       {IDC_EDIT_PITCH, "变调(倍)"},
+        {IDC_SLIDER_SPEED, "变速"},         {IDC_SLIDER_PITCH, "变调"},
+        {IDC_BTN_SPEED_PLUS, "变速 +"},     {IDC_BTN_SPEED_MINUS, "变速 -"},
+        {IDC_BTN_PITCH_PLUS, "变调 +"},     {IDC_BTN_PITCH_MINUS, "变调 -"},
+        {IDC_PROGRESS_CUT, "剪切进度"},     {IDC_EDIT_OUTPUT, "输出文件"},
+        {IDC_EDIT_SAVE_FOLDER, "保存目录"},
+    };
+    for (const auto& [id, name] : kNames) {
+        if (QWidget* control = dialog.GetDlgItem(id)) {
+            control->setAccessibleName(QString::fromUtf8(name));
+        }
+    }
+}
 
 } // namespace
 
@@ -54,6 +76,7 @@ bool CTesmiraDlg::OnInitDialog() {
     LoadPlayerLibrary(playerLibraryPath, player);
     // 10.
     InitControls();
+    NameControlsForScreenReaders(*this);
     // 11. The factor sliders in the classic look.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
     if (classic != nullptr) {

@@ -2,6 +2,7 @@
 // the window's one job does; several inputs are cut side by side.
 #include "CutBatch.h"
 #include "CutOptions.h"
+#include "LicenceNotice.h"
 #include "ProgressDisplay.h"
 #include "StandardStreams.h"
 
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
     if (options.version) {
-        std::printf("tesmira-cut %s\n", TESMIRA_VERSION);
+        std::printf("tesmira-cut %s\n%s", TESMIRA_VERSION, kLicenceNotice);
         return kExitOk;
     }
     ProgressDisplay progress(stderr, options.jobs > 1 && options.inputs.size() > 1,

@@ -41,6 +41,24 @@ if(TARGET tesmira)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME tesmira.png)
     install(FILES ${PROJECT_SOURCE_DIR}/res/images/tesmira.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+    install(FILES ${PROJECT_SOURCE_DIR}/res/org.example.tesmira.Tesmira.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
+
+# The licence and the package's history where Debian keeps them, and the cutter's options
+# for bash.
+set(TESMIRA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/tesmira)
+install(FILES ${PROJECT_SOURCE_DIR}/res/debian/copyright DESTINATION ${TESMIRA_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/res/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tesmira)
+set(TESMIRA_CHANGELOG ${PROJECT_BINARY_DIR}/doc/changelog.Debian.gz)
+add_custom_command(OUTPUT ${TESMIRA_CHANGELOG}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/doc
+    COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/res/debian/changelog > ${TESMIRA_CHANGELOG}
+    DEPENDS ${PROJECT_SOURCE_DIR}/res/debian/changelog)
+add_custom_target(tesmira-changelog ALL DEPENDS ${TESMIRA_CHANGELOG})
+install(FILES ${TESMIRA_CHANGELOG} DESTINATION ${TESMIRA_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/res/tesmira-cut.bash-completion
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tesmira-cut)
 
 include(cmake/Package.cmake)

@@ -14,18 +14,21 @@ CStaticCounter::CStaticCounter(QWidget* parent) : QLabel(parent) {
 
 void CStaticCounter::SetText(const QString& newText) {
     text = newText;
+    setAccessibleName(text); // a screen reader reads what the segments show
     update();
 }
 
 void CStaticCounter::SetFloat(float number, const char* format) {
     floatMode = true;
     text = QString::asprintf(format, static_cast<double>(number));
+    setAccessibleName(text);
     update();
 }
 
 void CStaticCounter::SetInt(int number, const char* format) {
     floatMode = false;
     text = QString::asprintf(format, number);
+    setAccessibleName(text);
     update();
 }
 

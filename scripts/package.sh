@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the Debian package (Release, without tests and benchmarks) into build-package/ and
-# installs it with apt. With --no-install it only builds the package.
+# installs it with apt, once lintian has found no error or warning in it. With --no-install
+# it only builds and checks the package.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,6 +19,7 @@ rm -f "$BUILD_DIR"/tesmira_*.deb
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
 deb=$(ls "$BUILD_DIR"/tesmira_*.deb)
 echo "package: $deb"
+lintian --fail-on error,warning --display-info "$deb"
 [ "${1:-}" = --no-install ] && exit 0
 
 SUDO=""
