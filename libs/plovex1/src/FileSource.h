@@ -3,6 +3,7 @@
 // reader asks the system for every frame header and body separately, which makes the scan
 // of a long file slow.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <sys/types.h>
 #include <vector>
@@ -12,6 +13,8 @@ public:
     ~CFileSource();
 
     bool Open(const char* path);
+    // Shows libmpg123 a file that ends `bytes` after where its data starts.
+    void EndAt(off_t bytes) { size = std::min(size, bytes); }
     // The callbacks libmpg123 calls (through mpg123_replace_reader_handle).
     static ssize_t ReadCallback(void* source, void* out, size_t bytes);
     static off_t SeekCallback(void* source, off_t offset, int whence);
