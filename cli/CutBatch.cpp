@@ -23,6 +23,12 @@ public:
         }
     }
 
+    void SetInterrupt(const CancelCheck& check) {
+        for (Slot& slot : slots) {
+            slot.runner->SetInterrupt(check);
+        }
+    }
+
     // Follows the running cuts and starts the next inputs; false once all is done.
     bool Step(bool stopping) {
         for (Slot& slot : slots) {
@@ -100,6 +106,7 @@ private:
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
                 const volatile std::sig_atomic_t* interrupt) {
     Batch batch(options, progress);
+    batch.SetInterrupt([interrupt] { return interrupt && *interrupt != 0; });
     while (batch.Step(interrupt && *interrupt)) {
         std::this_thread::sleep_for(kPollInterval);
     }
