@@ -9,8 +9,8 @@
 #include "Mp3Header.h"
 #include "Mp3VbrHeader.h"
 
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <mad.h>
 #include <mutex>
 #include <vector>

@@ -165,7 +165,8 @@ bool CMp3File::DecodeIndexedFrame() {
     }
     const uint8_t* at = buffer + (offset - bufferBase);
     RawHeader h;
-    const uint32_t next = decodeIndex + 1 < index.offsets.size() ? index.offsets[decodeIndex + 1] : 0;
+    const uint32_t next =
+        decodeIndex + 1 < index.offsets.size() ? index.offsets[decodeIndex + 1] : 0;
     if (next != 0 && ParseRawHeader(at, h) && next != offset + h.frameBytes &&
         SpliceNextHeader(at, h.frameBytes, next)) {
         // libmad learns how much of this frame the next one uses from the bytes right behind
@@ -253,9 +254,9 @@ int CMp3File::Read(uint8_t* out, uint32_t& bytes) {
             continue;
         }
         const int64_t toGap = gapPending ? gapAt - nextFrame : INT64_MAX;
-        const auto avail = static_cast<uint32_t>(std::min({left, static_cast<int64_t>(n),
-                                                           lengthFrames - nextFrame, toGap,
-                                                           DitherRestartLimit()}));
+        const auto avail =
+            static_cast<uint32_t>(std::min({left, static_cast<int64_t>(n), lengthFrames - nextFrame,
+                                            toGap, DitherRestartLimit()}));
         if (avail > 0) {
             written += ConvertPcm(out + written, avail);
             pcmIndex += static_cast<int>(avail);

@@ -1,5 +1,6 @@
 #include "Mp3FrameScan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -17,8 +18,8 @@ size_t ReadFrameBytes(int fd, uint32_t off, uint32_t end, uint8_t (&bytes)[kMaxF
 
 } // namespace
 
-WalkEnd ScanFrames(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled,
-                   bool& found, FrameScanResult& out) {
+WalkEnd ScanFrames(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   FrameScanResult& out) {
     out = FrameScanResult{};
     const WalkEnd result = FindStream(fd, start, end, cancelled, found, out.audioStart);
     if (result != WalkEnd::Done || !found) {

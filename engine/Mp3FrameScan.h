@@ -14,5 +14,5 @@ struct FrameScanResult {
 };
 
 // Looks for the stream from `start` (see FindStream); Done with found = false when there is none.
-WalkEnd ScanFrames(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled,
-                   bool& found, FrameScanResult& out);
+WalkEnd ScanFrames(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   FrameScanResult& out);

@@ -62,8 +62,8 @@ private:
 // How many frames in a row make a stream: random data almost never holds so many.
 constexpr int kLockFrames = 4;
 
-bool Cancelled(const CancelCheck& cancelled, uint64_t& steps) {
-    return (++steps & 1023) == 0 && cancelled && cancelled();
+bool Cancelled(const CancelCheck& cancelled) {
+    return cancelled && cancelled();
 }
 
 // A frame with a stated length at `off` that the data holds whole.
@@ -100,14 +100,13 @@ bool RunStartsAt(Window& window, uint64_t off, uint64_t end) {
 
 } // namespace
 
-WalkEnd FindStream(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled,
-                   bool& found, uint32_t& at) {
+WalkEnd FindStream(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   uint32_t& at) {
     found = false;
     Window window(fd, end);
-    uint64_t steps = 0;
     const uint64_t last = std::min<uint64_t>(end, uint64_t{start} + kSyncSearchBytes);
     for (uint64_t off = start; off + 4 <= last; ++off) {
-        if (Cancelled(cancelled, steps)) {
+        if (Cancelled(cancelled)) {
             return WalkEnd::Cancelled;
         }
         window.Load(off, 1);
@@ -131,9 +130,8 @@ WalkEnd WalkFrameHeaders(int fd, uint32_t start, uint32_t end, const CancelCheck
     uint64_t off = start;
     uint64_t lostAt = 0;
     bool inSync = true;
-    uint64_t steps = 0;
     while (off + 4 <= end) {
-        if (Cancelled(cancelled, steps)) {
+        if (Cancelled(cancelled)) {
             return WalkEnd::Cancelled;
         }
         const size_t got = window.Load(off, kLookBytes);

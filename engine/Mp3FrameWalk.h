@@ -23,8 +23,8 @@ enum class WalkEnd { Done, ReadFailed, Cancelled };
 // The stream's first frame within kSyncSearchBytes of `start`: one that begins a run of
 // consecutive frames of one format and channel count, each where the last one ends (a
 // shorter run of at least two frames when the data ends). Found: its offset in `at`.
-WalkEnd FindStream(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled,
-                   bool& found, uint32_t& at);
+WalkEnd FindStream(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   uint32_t& at);
 
 // Walks from the stream's first frame at `start` to `end` in 40000-byte reads (pread: the file
 // offset is left alone). Junk between frames is passed over; the stream ends where its format

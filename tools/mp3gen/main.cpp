@@ -9,9 +9,9 @@
 namespace {
 
 void Usage() {
-    std::puts(
-        "usage: tesmira-mp3gen -o FILE [--seconds S] [--rate HZ] [--channels 1|2]\n"
-        "                      [--freq HZ] [--melody] [--vbr] [--crc] [--bitrate KBPS] [--id3v2 BYTES]");
+    std::puts("usage: tesmira-mp3gen -o FILE [--seconds S] [--rate HZ] [--channels 1|2]\n"
+              "                      [--freq HZ] [--melody] [--vbr] [--crc] [--bitrate KBPS] "
+              "[--id3v2 BYTES]");
 }
 
 } // namespace

@@ -62,8 +62,7 @@ bool CFileSource::Fill() {
     bufferLength = 0;
     for (;;) {
         // Nothing past `size`: the stream may be made to end before the file does.
-        const auto want =
-            static_cast<size_t>(std::clamp<off_t>(size - position, 0, buffer.size()));
+        const auto want = static_cast<size_t>(std::clamp<off_t>(size - position, 0, buffer.size()));
         const ssize_t got = want ? ::pread(fd, buffer.data(), want, base + position) : 0;
         if (got < 0 && errno == EINTR) {
             continue;

@@ -127,6 +127,9 @@ size_t CMp3Decoder::Read(int16_t* out, size_t maxFrames) {
     if (!handle) {
         return 0;
     }
+    // Never past the length the scan found: reading may resynchronise further than the scan.
+    maxFrames = std::min<size_t>(
+        maxFrames, static_cast<size_t>(std::max<int64_t>(0, lengthFrames - positionFrames)));
     const size_t frameBytes = 2 * static_cast<size_t>(channels);
     auto* bytes = reinterpret_cast<unsigned char*>(out);
     size_t filled = 0;
