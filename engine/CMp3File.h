@@ -20,7 +20,6 @@ struct FrameScanResult;
 class CMp3File : public CAudioFile {
 public:
     static constexpr uint32_t kBufferSize = 40000;
-    static constexpr uint32_t kScanBufferSize = 8192;
 
     CMp3File();
     ~CMp3File() override;

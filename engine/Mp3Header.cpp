@@ -64,13 +64,6 @@ bool DataEndsAt(const uint8_t* p, size_t avail) {
            (avail >= 8 && std::memcmp(p, "APETAGEX", 8) == 0);
 }
 
-uint32_t MinFrameBytes(int layer, bool lsf, int sampleRate) {
-    if (layer < 1 || layer > 3 || sampleRate <= 0) {
-        return 1;
-    }
-    return FrameBytes(layer, lsf, kBitrates[lsf ? 1 : 0][layer - 1][1] * 1000, sampleRate, 0);
-}
-
 bool FollowerConfirms(const uint8_t* frame, const uint8_t* next, size_t nextAvail) {
     // The data may end with this frame (at most a few stray bytes or a tag follow).
     return DataEndsAt(next, nextAvail) || SameStream(frame, next);

@@ -24,9 +24,6 @@ constexpr uint32_t kMaxFrameBytes = 2881;
 // False for anything but a valid header (sync, version, layer, bit rate, sample rate).
 bool ParseRawHeader(const uint8_t* p, RawHeader& h);
 
-// The shortest frame a stream of this layer, MPEG version (lsf: 2 or 2.5) and rate can hold.
-uint32_t MinFrameBytes(int layer, bool lsf, int sampleRate);
-
 // True where the data ends for a frame walk: fewer than 4 bytes left, or an end tag.
 bool DataEndsAt(const uint8_t* p, size_t avail);
 
