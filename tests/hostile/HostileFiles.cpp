@@ -105,36 +105,20 @@ Bytes FrameSlice(const Bytes& file, size_t first, size_t count) {
                  file.begin() + static_cast<ptrdiff_t>(to));
 }
 
-Bytes JunkBetweenFrames() {
-    const Bytes file = Tone(44100, 2, 2.0);
+// `junk(i)` put before every tenth frame of `file`.
+template <typename Junk> Bytes JunkBetweenFrames(const Bytes& file, Junk junk) {
     const FrameWalk walk = WalkFrames(file);
     Bytes out;
     size_t from = 0;
-    // Junk with false syncs every ten frames.
     for (size_t i = 10; i < walk.frames.size(); i += 10) {
         const size_t at = walk.frames[i].offset;
         out.insert(out.end(), file.begin() + static_cast<ptrdiff_t>(from),
                    file.begin() + static_cast<ptrdiff_t>(at));
-        const Bytes junk = {0xFF, 0xFB, 0x00, 0x12, 'j', 'u', 'n', 'k', 0xFF, 0xE0, 0x55};
-        out.insert(out.end(), junk.begin(), junk.end());
+        const Bytes bytes = junk(i);
+        out.insert(out.end(), bytes.begin(), bytes.end());
         from = at;
     }
     out.insert(out.end(), file.begin() + static_cast<ptrdiff_t>(from), file.end());
-    return out;
-}
-
-Bytes RandomBetweenFrames() {
-    const Bytes file = Song(44100, 2, 2.0);
-    const FrameWalk walk = WalkFrames(file);
-    Bytes out;
-    for (size_t i = 0; i < walk.frames.size(); ++i) {
-        const auto at = file.begin() + static_cast<ptrdiff_t>(walk.frames[i].offset);
-        out.insert(out.end(), at, at + static_cast<ptrdiff_t>(walk.frames[i].length));
-        if (i % 10 == 9) {
-            const Bytes junk = Pattern(7, static_cast<unsigned>(i));
-            out.insert(out.end(), junk.begin(), junk.end());
-        }
-    }
     return out;
 }
 
@@ -171,10 +155,15 @@ std::vector<HostileFile> Make() {
         O::Plays);
     add("JunkBeforeTheAudio", Cat(Pattern(5000, 3), tone), O::Plays);
     // libmpg123 takes the junk's false free-format header for a frame and drops the real one.
-    add("JunkBetweenFrames", JunkBetweenFrames(), O::Plays, false);
+    const Bytes falseSyncs = {0xFF, 0xFB, 0x00, 0x12, 'j', 'u', 'n', 'k', 0xFF, 0xE0, 0x55};
+    add("JunkBetweenFrames", JunkBetweenFrames(tone, [&](size_t) { return falseSyncs; }), O::Plays,
+        false);
     // Where junk holds no false header both keep every frame; libmpg123 conceals the frames
     // beside the junk, the reader decodes them.
-    v.push_back({"RandomBytesBetweenFrames", RandomBetweenFrames(), O::Plays, true, false});
+    v.push_back({"RandomBytesBetweenFrames",
+                 JunkBetweenFrames(Song(44100, 2, 2.0),
+                                   [](size_t i) { return Pattern(7, static_cast<unsigned>(i)); }),
+                 O::Plays, true, false});
     add("TruncatedLastFrame", Bytes(tone.begin(), tone.end() - 150), O::Plays);
     // The first frame alone: no player locks onto a stream of one frame.
     add("SingleFrame", FrameSlice(tone, 0, 1), O::Refused);

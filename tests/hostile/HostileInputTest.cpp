@@ -50,7 +50,7 @@ protected:
 };
 
 // Reads to the end; the bytes delivered, or -1 when the reads do not end.
-long ReadAll(CMp3File& reader, bool stereo) {
+long ReadAll(CMp3File& reader, bool stereo, std::vector<int16_t>* pcm = nullptr) {
     std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
     long total = 0;
     for (int reads = 0; reads < 1000000; ++reads) {
@@ -58,6 +58,10 @@ long ReadAll(CMp3File& reader, bool stereo) {
         const int more = reader.Read(block.data(), bytes);
         EXPECT_EQ(bytes % (stereo ? 4 : 2), 0u);
         total += bytes;
+        if (pcm) {
+            const auto* samples = reinterpret_cast<const int16_t*>(block.data());
+            pcm->insert(pcm->end(), samples, samples + bytes / 2);
+        }
         if (!more || bytes == 0) {
             return total;
         }
@@ -79,23 +83,6 @@ DecodedAudio PreviewPcm(const std::string& path) {
     while (const size_t frames = decoder.Read(block.data(), 4096)) {
         audio.pcm.insert(audio.pcm.end(), block.begin(),
                          block.begin() + static_cast<long>(frames) * audio.channels);
-    }
-    return audio;
-}
-
-DecodedAudio ReaderPcm(CMp3File& reader) {
-    DecodedAudio audio;
-    AudioInfo info;
-    reader.GetInfo(info);
-    audio.ok = true;
-    audio.sampleRate = info.sampleRate;
-    audio.channels = info.stereo ? 2 : 1;
-    std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
-    for (uint32_t bytes = 1; bytes > 0;) {
-        bytes = CClipJob::kInputBlockBytes;
-        reader.Read(block.data(), bytes);
-        const auto* samples = reinterpret_cast<const int16_t*>(block.data());
-        audio.pcm.insert(audio.pcm.end(), samples, samples + bytes / 2);
     }
     return audio;
 }
@@ -257,7 +244,8 @@ TEST_P(Hostile, PreviewAndCutAgree) {
         reader.GetInfo(info);
         EXPECT_NEAR(info.durationMs, p.GetLen(), 1152 * 1000 / info.sampleRate + 1);
         const DecodedAudio preview = PreviewPcm(path);
-        const DecodedAudio cut = ReaderPcm(reader);
+        DecodedAudio cut{true, info.sampleRate, info.stereo ? 2 : 1, {}};
+        ReadAll(reader, info.stereo != 0, &cut.pcm);
         ASSERT_EQ(preview.channels, cut.channels);
         EXPECT_NEAR(preview.Frames(), cut.Frames(), 1152);
         if (File().sameAudio && Rms(preview, 0, preview.Seconds()) > 0.01) {
