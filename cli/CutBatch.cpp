@@ -21,6 +21,8 @@ public:
         const size_t count = std::clamp<size_t>(options.jobs, 1, options.inputs.size());
         for (size_t i = 0; i < count; ++i) {
             slots.push_back(Slot{std::make_unique<CutRunner>(progress, static_cast<int>(i))});
+            // Opening a long source gives up as soon as the interrupt comes.
+            slots.back().runner->SetInterrupt([this] { return Interrupted(); });
         }
     }
 
