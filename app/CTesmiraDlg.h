@@ -64,11 +64,12 @@ protected:
     void OnTimer(int id) override;
     void OnPaint() override;
     void customEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     void InitControls();
     void SetUpCounter();
     void WireMessages();
-    // Space, Ctrl+O, I and O.
+    // Ctrl+O, I and O; Space in keyPressEvent.
     void InstallKeys();
     void OnPlayPauseKey();
     static std::span<const MessageMapEntry<CTesmiraDlg>> MessageMap();
@@ -127,10 +128,12 @@ protected:
     // Transport and the play position.
     bool CheckSourceOpen();
     void OnPlay();
+    void StartPlayback();
     void OnPause();
     void OnStop();
     void OnPositionScroll(int code);
     void OnPlaybackTimer();
+    void ShowPlayPosition(int positionMs);
 
     // Speed and pitch.
     void ApplySpeedSlider();
@@ -176,4 +179,5 @@ protected:
 private:
     std::string playerLibraryPath;
     std::string previousOutputPath; // the last output before the running cut
+    bool noSoundDeviceTold = false;
 };
