@@ -85,6 +85,7 @@ protected:
     // Save folder.
     void OnSetSaveFolder();
     void OnOpenSaveFolder();
+    void ShowSaveFolder();
 
     // Segment selection and its texts.
     void OnSetStart();

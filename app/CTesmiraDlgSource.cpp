@@ -3,6 +3,7 @@
 #include "ControlIds.h"
 #include "FileDialogs.h"
 #include "MakerPage.h"
+#include "PathField.h"
 #include "Shell.h"
 
 namespace {
@@ -59,7 +60,7 @@ void CTesmiraDlg::AcceptSource(const QString& path) {
     player.Pause();
     SetTimer(kPlaybackTimerId, kPlaybackTimerMs);
     // 6. The new source.
-    SetDlgItemText(IDC_EDIT_SOURCE, path);
+    ShowPathInField(sourcePathEdit, path);
     sourcePath = path.toStdString();
     // 7. Start at 0, no end yet; the edits' change handling seeks the player.
     SetDlgItemText(IDC_EDIT_START, QStringLiteral("0"));

@@ -99,7 +99,15 @@ TEST_F(CutWindowTest, WholeSourceTakesTheSliderRangeWithoutReadingTheEdits) {
     EXPECT_EQ(barAtMessage, 100);
     EXPECT_EQ(Bar(*dialog)->value(), 0);
     // The output is named in edit 1037 and kept for "打开保存目录".
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString(), dialog->lastOutputPath);
+    // The field shows the whole file name, the folder shortened with "…" where it must be; the
+    // tool tip the full path.
+    const QString shown = dialog->GetDlgItemText(IDC_EDIT_OUTPUT);
+    const QString name =
+        QString::fromStdString(std::filesystem::path(dialog->lastOutputPath).filename().string());
+    EXPECT_TRUE(shown.endsWith(QLatin1Char('/') + name)) << shown.toStdString();
+    EXPECT_LE(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->fontMetrics().horizontalAdvance(shown),
+              dialog->GetDlgItem(IDC_EDIT_OUTPUT)->width());
+    EXPECT_EQ(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString(), dialog->lastOutputPath);
     EXPECT_EQ(SavedFiles(*dialog),
               std::vector<std::string>{std::filesystem::path(dialog->lastOutputPath).filename()});
 }
