@@ -7,6 +7,7 @@
 #include "LoadPlayerLibrary.h"
 #include "PngResource.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -86,6 +87,7 @@ bool CTesmiraDlg::OnInitDialog() {
     }
     // 12. The save folder into its hidden edit.
     SetDlgItemText(IDC_EDIT_SAVE_FOLDER, QString::fromStdString(settings.SaveFolder()));
+    ShowSaveFolder();
     // 13. "设置长度" selected, without a click.
     qobject_cast<QRadioButton*>(GetDlgItem(IDC_RADIO_CUSTOM_RANGE))->setChecked(true);
     // 14. 800 x 600, centred on the screen.
@@ -150,8 +152,10 @@ void CTesmiraDlg::InitControls() {
     SetDlgItemText(IDC_EDIT_START, QString());
     SetDlgItemText(IDC_EDIT_END, QString());
     SetDlgItemText(IDC_EDIT_OUTPUT, QString());
-    // 8. The length label (with a full-width colon, unlike the later texts).
+    // 8. The length label (with a full-width colon, unlike the later texts); a second line
+    // below the first tells when the fades are shortened.
     SetDlgItemText(IDC_STATIC_LENGTH, QString::fromUtf8(kNoLengthText));
+    lengthLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // 9.
     progressBar->setValue(0);
 }

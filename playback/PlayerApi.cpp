@@ -27,6 +27,9 @@ int NoFade(int64_t, int64_t) {
 int NoPcm(PlovexPcmCallback, void*) {
     return 0;
 }
+int AssumedDevice() {
+    return 1;
+}
 
 template <typename Fn, typename Fallback> void Fill(Fn& entry, Fallback fallback) {
     if (!entry) {
@@ -68,4 +71,5 @@ void FillMissingPlayerEntries(PlayerApi& t) {
     Fill(t.SetFadeOut, NoFade);
     Fill(t.EnableFade, NoInt);
     Fill(t.SetOutPCMFun, NoPcm);
+    Fill(t.HasAudioDevice, AssumedDevice);
 }

@@ -52,6 +52,10 @@
  *                                     library's audio thread with every block sent to the device.
  *                                     It must return quickly and must not call back into the
  *                                     library's Open or Close.
+ *   int HasAudioDevice(void)          1 when the open file plays on a sound device, 0 when no
+ *                                     device could be opened for it (it then plays silently, in
+ *                                     real time) or no file is open. Each Open tries the device
+ *                                     again when the last one found none.
  *
  * At tempo 1.0, pitch 1.0, volume 50 and no fade the samples sent to the device are exactly what
  * libmpg123 decodes (gapless, signed 16-bit, the file's own rate and channels).
@@ -108,7 +112,8 @@ typedef void (*PlovexPcmCallback)(const int16_t* pcm, int samples, int channels,
     X(SetFadeIn)                                                                                   \
     X(SetFadeOut)                                                                                  \
     X(EnableFade)                                                                                  \
-    X(SetOutPCMFun)
+    X(SetOutPCMFun)                                                                                \
+    X(HasAudioDevice)
 
 /* Pointer types of the exports, named PlovexFn_<export>. */
 typedef int (*PlovexFn_Open)(const char* utf8Path);
@@ -142,6 +147,7 @@ typedef int (*PlovexFn_SetFadeIn)(int64_t startMs, int64_t lengthMs);
 typedef int (*PlovexFn_SetFadeOut)(int64_t startMs, int64_t endMs);
 typedef int (*PlovexFn_EnableFade)(int enable);
 typedef int (*PlovexFn_SetOutPCMFun)(PlovexPcmCallback fn, void* user);
+typedef int (*PlovexFn_HasAudioDevice)(void);
 
 /* Prototypes only for the library itself: everyone else resolves the exports at run time, and
  * global names such as Open or Close would only get in their way. */
@@ -178,6 +184,7 @@ PLOVEX1_API int SetFadeIn(int64_t startMs, int64_t lengthMs);
 PLOVEX1_API int SetFadeOut(int64_t startMs, int64_t endMs);
 PLOVEX1_API int EnableFade(int enable);
 PLOVEX1_API int SetOutPCMFun(PlovexPcmCallback fn, void* user);
+PLOVEX1_API int HasAudioDevice(void);
 #endif
 
 #ifdef __cplusplus

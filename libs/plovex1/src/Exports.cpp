@@ -126,4 +126,8 @@ int SetOutPCMFun(PlovexPcmCallback fn, void* user) {
     return 1;
 }
 
+int HasAudioDevice(void) {
+    return Result(P().HasAudioDevice());
+}
+
 } // extern "C"
