@@ -20,6 +20,7 @@ struct CutOptions {
     int fadeOutSec = 0;
     double speed = 1.0;
     double pitch = 1.0;
+    bool noTags = false; // only the ID3v1 tag, none of the source's tags
     bool help = false;
     bool version = false;
 };
