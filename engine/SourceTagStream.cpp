@@ -109,7 +109,8 @@ void SourceTagStream::CopyFrames(unsigned version, uint64_t end, std::vector<std
         const uint64_t size = FrameSize(h, version);
         const std::string id(bytes.data(), version == 2 ? 3 : 4);
         const uint64_t next = at + frameHeader + size;
-        if (next > end) {
+        if (next > end ||
+            id.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789") != std::string::npos) {
             break;
         }
         if (head.size() + (next - at) <= kMaxCarriedTagBytes) {
