@@ -3,6 +3,7 @@
 #include "Id3v1Tag.h"
 #include "LegacyText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -49,40 +50,47 @@ void PutString(Bytes& out, const std::string& utf8, bool utf16, bool terminated)
     }
 }
 
-void PutFrame(Bytes& out, const char* id, const Bytes& body) {
+// A frame's header, its size filled in by EndFrame once the body follows it in out; a
+// picture is written once, straight into the tag.
+size_t BeginFrame(Bytes& out, const char* id, bool utf16) {
     out.insert(out.end(), id, id + 4);
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(body.size() >> shift));
+    out.insert(out.end(), {0, 0, 0, 0, 0, 0, static_cast<uint8_t>(utf16)});
+    return out.size() - 7;
+}
+
+void EndFrame(Bytes& out, size_t sizeAt) {
+    const size_t size = out.size() - sizeAt - 6;
+    for (int i = 0; i < 4; ++i) {
+        out[sizeAt + static_cast<size_t>(i)] = static_cast<uint8_t>(size >> (24 - 8 * i));
     }
-    out.insert(out.end(), {0, 0});
-    out.insert(out.end(), body.begin(), body.end());
 }
 
 void PutTextFrame(Bytes& out, const std::string& id, const std::string& text) {
     const bool utf16 = !IsAscii(text);
-    Bytes body{static_cast<uint8_t>(utf16)};
-    PutString(body, text, utf16, false);
-    PutFrame(out, id.c_str(), body);
+    const size_t at = BeginFrame(out, id.c_str(), utf16);
+    PutString(out, text, utf16, false);
+    EndFrame(out, at);
 }
 
 // COMM and USLT: language, description, text.
 void PutCommentFrame(Bytes& out, const char* id, const TagComment& c) {
     const bool utf16 = !IsAscii(c.description) || !IsAscii(c.text);
-    Bytes body{static_cast<uint8_t>(utf16)};
-    body.insert(body.end(), c.language.begin(), c.language.end());
-    PutString(body, c.description, utf16, true);
-    PutString(body, c.text, utf16, false);
-    PutFrame(out, id, body);
+    const size_t at = BeginFrame(out, id, utf16);
+    out.insert(out.end(), c.language.begin(), c.language.end());
+    PutString(out, c.description, utf16, true);
+    PutString(out, c.text, utf16, false);
+    EndFrame(out, at);
 }
 
 void PutPictureFrame(Bytes& out, const TagPicture& p) {
     const bool utf16 = !IsAscii(p.description);
-    Bytes body{static_cast<uint8_t>(utf16)};
-    PutString(body, IsAscii(p.mime) ? p.mime : "image/", false, true);
-    body.push_back(p.type);
-    PutString(body, p.description, utf16, true);
-    body.insert(body.end(), p.data.begin(), p.data.end());
-    PutFrame(out, "APIC", body);
+    const size_t at = BeginFrame(out, "APIC", utf16);
+    PutString(out, IsAscii(p.mime) ? p.mime : "image/", false, true);
+    out.push_back(p.type);
+    PutString(out, p.description, utf16, true);
+    const auto* image = reinterpret_cast<const uint8_t*>(p.data.data());
+    out.insert(out.end(), image, image + p.data.size());
+    EndFrame(out, at);
 }
 
 // The source's tempo at the cut's speed; empty when the source gives none.
@@ -107,42 +115,44 @@ bool CutTagTitleFollowsName(const CarriedTags& tags) {
 }
 
 std::vector<uint8_t> BuildCutTag(const CarriedTags& tags, const CutFacts& facts, size_t totalSize) {
-    Bytes frames;
+    constexpr size_t kHeader = 10;
+    size_t pictureBytes = 0;
+    for (const TagPicture& p : tags.pictures) {
+        pictureBytes += p.data.size();
+    }
+    Bytes tag{'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0};
+    tag.reserve(std::max(totalSize, pictureBytes + (64u << 10)));
     const std::string* title = tags.Find("TIT2");
     const std::string named = title ? *title : NameTitle(facts.outputPath);
     if (!named.empty()) {
-        PutTextFrame(frames, "TIT2", named);
+        PutTextFrame(tag, "TIT2", named);
     }
     for (const TagTextFrame& t : tags.texts) {
         if (t.id == "TBPM") {
             if (const std::string bpm = ScaledTempo(t.text, facts.speed); !bpm.empty()) {
-                PutTextFrame(frames, t.id, bpm);
+                PutTextFrame(tag, t.id, bpm);
             }
         } else if (t.id != "TIT2" && (t.id != "TKEY" || std::fabs(facts.pitch - 1.0) < 0.005)) {
-            PutTextFrame(frames, t.id, t.text);
+            PutTextFrame(tag, t.id, t.text);
         }
     }
-    PutTextFrame(frames, "TLEN", std::to_string(facts.lengthMs));
+    PutTextFrame(tag, "TLEN", std::to_string(facts.lengthMs));
     for (const TagComment& c : tags.comments) {
-        PutCommentFrame(frames, "COMM", c);
+        PutCommentFrame(tag, "COMM", c);
     }
     for (const TagComment& c : tags.lyrics) {
-        PutCommentFrame(frames, "USLT", c);
+        PutCommentFrame(tag, "USLT", c);
     }
     for (const TagPicture& p : tags.pictures) {
-        PutPictureFrame(frames, p);
+        PutPictureFrame(tag, p);
     }
-    constexpr size_t kHeader = 10;
-    const size_t size = totalSize ? totalSize : kHeader + frames.size() + kCutTagPadding;
-    if (kHeader + frames.size() > size || size - kHeader >= (1u << 28)) {
+    const size_t size = totalSize ? totalSize : tag.size() + kCutTagPadding;
+    if (tag.size() > size || size - kHeader >= (1u << 28)) {
         return {};
     }
-    const size_t payload = size - kHeader;
-    Bytes tag{'I', 'D', '3', 3, 0, 0};
-    for (int shift = 21; shift >= 0; shift -= 7) {
-        tag.push_back(static_cast<uint8_t>(payload >> shift & 0x7F));
+    for (size_t i = 0; i < 4; ++i) {
+        tag[6 + i] = static_cast<uint8_t>((size - kHeader) >> (21 - 7 * i) & 0x7F);
     }
-    tag.insert(tag.end(), frames.begin(), frames.end());
     tag.resize(size, 0);
     return tag;
 }

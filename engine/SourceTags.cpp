@@ -97,9 +97,6 @@ private:
     }
 
     void AddPicture(TagPicture picture) {
-        if (counting) {
-            return;
-        }
         if (carried + picture.data.size() > kMaxCarriedTagBytes) {
             tags.notes.push_back("a picture of " + std::to_string(picture.data.size() >> 20) +
                                  " MB was not carried: the tag would pass its limit");
@@ -148,10 +145,12 @@ private:
                                        Text(uslt->text(), legacy)});
             } else if (auto* apic = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame)) {
                 const bool legacy = apic->textEncoding() == String::Latin1;
-                const TagLib::ByteVector& image = apic->picture();
-                AddPicture({apic->mimeType().to8Bit(), static_cast<uint8_t>(apic->type()),
-                            Text(apic->description(), legacy),
-                            std::vector<uint8_t>(image.begin(), image.end())});
+                const std::string description = Text(apic->description(), legacy);
+                if (!counting) {
+                    const TagLib::ByteVector image = apic->picture();
+                    AddPicture({apic->mimeType().to8Bit(), static_cast<uint8_t>(apic->type()),
+                                description, image});
+                }
             }
         }
     }
@@ -164,10 +163,10 @@ private:
                 const TagLib::ByteVector data = item.binaryData();
                 const int nameEnd = data.find('\0');
                 const TagLib::ByteVector image = data.mid(nameEnd < 0 ? 0 : nameEnd + 1);
-                if (!hadPictures && !MimeOf(image).empty()) {
+                if (!counting && !hadPictures && !MimeOf(image).empty()) {
                     AddPicture({MimeOf(image),
                                 static_cast<uint8_t>(name == "COVER ART (BACK)" ? 4 : 3), "",
-                                std::vector<uint8_t>(image.begin(), image.end())});
+                                image});
                 }
                 continue;
             }

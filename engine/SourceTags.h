@@ -1,6 +1,8 @@
 #pragma once
 // What a cut carries of its source's tags: read with TagLib from ID3v2 (2.2 to 2.4), APEv2
 // and ID3v1, in that order of precedence, with every text decoded to UTF-8.
+#include <taglib/tbytevector.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,7 +22,7 @@ struct TagPicture {
     std::string mime;
     uint8_t type = 3; // front cover
     std::string description;
-    std::vector<uint8_t> data; // the image, byte for byte
+    TagLib::ByteVector data; // the image, byte for byte, shared with what was read
 };
 
 struct CarriedTags {
