@@ -15,8 +15,9 @@ constexpr auto kPollInterval = std::chrono::milliseconds(20);
 // The inputs spread over a few runners; each runner cuts one input at a time.
 class Batch {
 public:
-    Batch(const CutOptions& cutOptions, ProgressDisplay& progress)
-        : options(cutOptions), codes(cutOptions.inputs.size(), kExitOk) {
+    Batch(const CutOptions& cutOptions, ProgressDisplay& progress,
+          const volatile std::sig_atomic_t* interruptFlag)
+        : options(cutOptions), interrupt(interruptFlag), codes(cutOptions.inputs.size(), kExitOk) {
         const size_t count = std::clamp<size_t>(options.jobs, 1, options.inputs.size());
         for (size_t i = 0; i < count; ++i) {
             slots.push_back(Slot{std::make_unique<CutRunner>(progress, static_cast<int>(i))});
@@ -24,19 +25,21 @@ public:
     }
 
     // Follows the running cuts and starts the next inputs; false once all is done.
-    bool Step(bool stopping) {
+    bool Step() {
+        const bool stopping = Interrupted();
         for (Slot& slot : slots) {
             if (slot.busy) {
                 Follow(slot, stopping);
             }
-            while (!slot.busy && !stopping && next < options.inputs.size()) {
+            // Asked before every start: opening a source may take a while.
+            while (!slot.busy && !Interrupted() && next < options.inputs.size()) {
                 if (!StartNext(slot)) {
                     return false;
                 }
             }
         }
         return std::any_of(slots.begin(), slots.end(), [](const Slot& s) { return s.busy; }) ||
-               (!stopping && next < options.inputs.size());
+               (!Interrupted() && next < options.inputs.size());
     }
 
     // As a serial run gives it: the failure of the last input that failed, whatever order
@@ -56,6 +59,8 @@ private:
         bool busy = false;
         size_t input = 0;
     };
+
+    bool Interrupted() const { return interrupt && *interrupt; }
 
     void Follow(Slot& slot, bool stopping) {
         if (stopping) {
@@ -89,6 +94,7 @@ private:
     }
 
     const CutOptions& options;
+    const volatile std::sig_atomic_t* interrupt;
     std::vector<Slot> slots;
     std::vector<int> codes; // by input
     size_t next = 0;
@@ -99,8 +105,8 @@ private:
 
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
                 const volatile std::sig_atomic_t* interrupt) {
-    Batch batch(options, progress);
-    while (batch.Step(interrupt && *interrupt)) {
+    Batch batch(options, progress, interrupt);
+    while (batch.Step()) {
         std::this_thread::sleep_for(kPollInterval);
     }
     return batch.Result();

@@ -4,10 +4,13 @@
 #include "TimeTexts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <iomanip>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 #include <type_traits>
 
@@ -36,10 +39,15 @@ const char* CutUsageText() {
            "                          (default 2; one when paused or changing speed or pitch);\n"
            "                          the file is the same either way\n"
            "  --no-tags               write only the ID3v1 tag, none of the source's tags\n"
+           "  -0, --null              end each printed path with a zero byte, not a newline\n"
            "  --help, --version\n"
            "\n"
+           "Each finished cut's path is printed on a line of its own; a path holding a control\n"
+           "character (a newline, say) is printed in $'...' quoting, as ls does.\n"
+           "\n"
            "Exit codes: 0 all cuts done, 1 a cut failed, 2 bad command line or output name\n"
-           "            (nothing written), 3 the encoder library could not be loaded.\n";
+           "            (nothing written), 3 the encoder library could not be loaded. A cut\n"
+           "            whose path could not be printed counts as failed.\n";
 }
 
 namespace {
@@ -49,7 +57,25 @@ bool TakeValue(int argc, char** argv, int& i, std::string& value, std::string& e
         error = std::string(argv[i]) + " needs a value";
         return false;
     }
+    if (argv[i + 1][0] == '\0') {
+        error = std::string(argv[i]) + " needs a value, not an empty text";
+        return false;
+    }
     value = argv[++i];
+    return true;
+}
+
+// --dir names a folder that is there: anything else is a bad output name.
+bool IsFolder(const std::string& folder, std::string& error) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        error = "--dir " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        error = "--dir " + folder + " is not a folder";
+        return false;
+    }
     return true;
 }
 
@@ -106,6 +132,8 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
         error = "--overwrite goes with -o; generated names never replace a file";
     } else if (hasStart && LengthMsFromTexts(options.startText, options.endText) <= 0) {
         error = "the end must be greater than the start";
+    } else if (!options.outputDir.empty() && !IsFolder(options.outputDir, error)) {
+        return false;
     } else {
         return true;
     }
@@ -145,6 +173,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             options.noTags = true;
         } else if (a == "--overwrite") {
             options.overwrite = true;
+        } else if (a == "-0" || a == "--null") {
+            options.nullEnded = true;
         } else if (a == "--throttle-ms") {
             ok = TakeNumber(argc, argv, i, 0LL, kMaxThrottleMs, "milliseconds", throttle, error);
             options.throttleMs = static_cast<int>(throttle);

@@ -11,6 +11,7 @@ struct CutOptions {
     std::string outputFile; // -o
     std::string outputDir;  // --dir
     bool overwrite = false; // -o may replace an existing file
+    bool nullEnded = false; // -0: each printed path ends with a zero byte, not a newline
     int throttleMs = 0;
     int jobs = 1;    // cuts at once; the parser's default is one per processor
     int streams = 2; // encoder streams per cut

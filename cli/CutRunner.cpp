@@ -2,6 +2,7 @@
 
 #include "CutFades.h"
 #include "OutputNaming.h"
+#include "TerminalText.h"
 #include "TimeTexts.h"
 
 #include <algorithm>
@@ -51,6 +52,26 @@ std::string OutputRefusal(OutputProblem problem, const std::string& output) {
     }
 }
 
+// Which step of writing the output failed, so the user knows what to mend.
+std::string WriteFailure(const OutputFault& fault, const std::string& output) {
+    const std::string reason =
+        fault.error != 0 ? std::string(": ") + std::strerror(fault.error) : "";
+    switch (fault.step) {
+    case OutputStep::Write:
+        return "writing the cut failed" + reason;
+    case OutputStep::Sync:
+        return "saving the cut to disk failed" + reason;
+    case OutputStep::TemporaryGone:
+        return "the cut's temporary file was removed or replaced during the cut";
+    case OutputStep::FolderMoved:
+        return "the output folder was renamed or removed during the cut";
+    case OutputStep::Name:
+        return "naming the finished cut " + output + " failed" + reason;
+    default:
+        return "the encoder refused the audio";
+    }
+}
+
 } // namespace
 
 std::string CutRunner::OutputPathFor(const CutOptions& options, const std::string& source) const {
@@ -62,7 +83,7 @@ std::string CutRunner::OutputPathFor(const CutOptions& options, const std::strin
 }
 
 int CutRunner::Fail(const std::string& message, int code) {
-    progress.Message("tesmira-cut: " + input + ": " + message);
+    progress.Message("tesmira-cut: " + LineSafePath(input) + ": " + message);
     return code;
 }
 
@@ -89,11 +110,11 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     try {
         if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
                             ModeFor(options))) {
-            const std::string refusal = OutputRefusal(job.GetOutputProblem(), output);
+            const std::string refusal = OutputRefusal(job.GetOutputProblem(), LineSafePath(output));
             if (!refusal.empty()) {
                 return Fail(refusal, kExitUsage);
             }
-            std::string reason = "cannot create the output file " + output;
+            std::string reason = "cannot create the output file " + LineSafePath(output);
             if (job.GetOutputErrno() != 0) {
                 reason.append(": ").append(std::strerror(job.GetOutputErrno()));
             }
@@ -120,7 +141,7 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     job.SetSplitEncoding(options.streams > 1);
     job.SetCarryTags(!options.noTags);
     job.Start();
-    progress.Begin(slot, input, input + " -> " + output);
+    progress.Begin(slot, input, LineSafePath(input) + " -> " + LineSafePath(output));
     return kExitOk;
 }
 
@@ -128,10 +149,15 @@ void CutRunner::ShowProgress() {
     progress.Update(slot, job.GetProgress());
 }
 
-// The path of a finished cut goes out at once: a signal may end the program next.
+// The path of a finished cut goes out at once: a signal may end the program next. A cut
+// whose path could not be written out was not reported, which a script must learn.
 int CutRunner::Report(const std::string& path) {
-    progress.Result(path);
-    return kExitOk;
+    const int error = progress.Result(path);
+    if (error == 0) {
+        return kExitOk;
+    }
+    return Fail("the cut was kept as " + LineSafePath(path) +
+                ", but its path could not be written out: " + std::strerror(error));
 }
 
 int CutRunner::Interrupt() {
@@ -144,7 +170,7 @@ int CutRunner::Interrupt() {
 
 // What a cut that did not finish leaves: nothing new, and the old file as it was.
 std::string CutRunner::NothingKept() const {
-    return replacing ? "no file kept, " + output + " left as it was" : "no file kept";
+    return replacing ? "no file kept, " + LineSafePath(output) + " left as it was" : "no file kept";
 }
 
 int CutRunner::Conclude() {
@@ -152,10 +178,12 @@ int CutRunner::Conclude() {
         progress.End(slot);
         switch (job.GetFailure()) {
         case ClipFailure::WriteFailed:
-            return Fail("writing the cut failed (disk full or folder gone?); " + NothingKept());
+            return Fail(WriteFailure(job.GetOutputFault(), LineSafePath(output)) + "; " +
+                        NothingKept());
         case ClipFailure::NameTaken:
-            return Fail(output + " was made by someone else during the cut and was left as it "
-                                 "is; the cut was not kept");
+            return Fail(LineSafePath(output) +
+                        " was made by someone else during the cut and was left as it "
+                        "is; the cut was not kept");
         case ClipFailure::ReadFailed:
             return Fail("reading the source failed; " + NothingKept());
         case ClipFailure::NoAudio:

@@ -1,12 +1,16 @@
 #include "ProgressDisplay.h"
 
+#include "TerminalText.h"
+
 #include <algorithm>
+#include <cerrno>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kBarWidth = 40;
-constexpr size_t kStatusWidth = 79;
+constexpr size_t kStatusWidth = 79; // when the terminal does not say
 constexpr size_t kNameWidth = 24;
 
 int Shown(double percent) {
@@ -16,18 +20,23 @@ int Shown(double percent) {
 // The file name alone, its end kept when it is long: that is where names differ.
 std::string ShortName(const std::string& path) {
     const size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() > kNameWidth) {
-        // Appended rather than "…" + ...: GCC 12 at -O3 reports a false -Wrestrict for that.
-        name = std::string("…").append(name, name.size() - (kNameWidth - 1));
+    return KeepEndWithin(LineSafePath(slash == std::string::npos ? path : path.substr(slash + 1)),
+                         kNameWidth);
+}
+
+// One column less than the terminal, so the line never wraps.
+size_t StatusWidth(std::FILE* stream) {
+    winsize size{};
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) {
+        return size.ws_col - 1u;
     }
-    return name;
+    return kStatusWidth;
 }
 
 } // namespace
 
-ProgressDisplay::ProgressDisplay(std::FILE* out, bool severalAtOnce)
-    : stream(out), terminal(isatty(fileno(out)) != 0), named(severalAtOnce) {}
+ProgressDisplay::ProgressDisplay(std::FILE* out, bool severalAtOnce, bool zeroEnded)
+    : stream(out), terminal(isatty(fileno(out)) != 0), named(severalAtOnce), nullEnded(zeroEnded) {}
 
 void ProgressDisplay::Begin(int slot, const std::string& name, const std::string& label) {
     ClearStatus();
@@ -81,11 +90,15 @@ void ProgressDisplay::Message(const std::string& line) {
     DrawStatus();
 }
 
-void ProgressDisplay::Result(const std::string& path) {
+int ProgressDisplay::Result(const std::string& path) {
     ClearStatus();
-    std::printf("%s\n", path.c_str());
-    std::fflush(stdout);
+    const std::string line = nullEnded ? path + '\0' : LineSafePath(path) + '\n';
+    errno = 0;
+    const bool written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() &&
+                         std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int error = written ? 0 : errno != 0 ? errno : EIO;
     DrawStatus();
+    return error;
 }
 
 void ProgressDisplay::ClearStatus() {
@@ -114,10 +127,11 @@ void ProgressDisplay::DrawStatus() {
             .append(std::to_string(shown))
             .append("%");
     } else {
+        const size_t width = StatusWidth(stream);
         for (const auto& [slot, entry] : entries) {
             const std::string part =
                 entry.name + " " + std::to_string(std::max(0, entry.shown)) + "%";
-            if (line.size() + part.size() + 3 > kStatusWidth) {
+            if (DisplayWidth(line) + DisplayWidth(part) + 3 > width) {
                 line += " …";
                 break;
             }

@@ -9,13 +9,15 @@
 class ProgressDisplay {
 public:
     // named: several cuts may run at once, so lines and the status carry the input's name.
-    explicit ProgressDisplay(std::FILE* stream, bool named = false);
+    // nullEnded: each result path ends with a zero byte instead of a newline, as it is.
+    explicit ProgressDisplay(std::FILE* stream, bool named = false, bool nullEnded = false);
     void Begin(int slot, const std::string& name, const std::string& label);
     void Update(int slot, double percent);
     void End(int slot);
-    // A line for the user (stderr), and the path of a finished cut (stdout, at once).
+    // A line for the user (stderr), and the path of a finished cut (stdout, at once); the
+    // latter returns 0, or why the path could not be written out (an errno value).
     void Message(const std::string& line);
-    void Result(const std::string& path);
+    int Result(const std::string& path);
 
 private:
     struct Entry {
@@ -28,6 +30,7 @@ private:
     std::FILE* stream;
     bool terminal;
     bool named;
+    bool nullEnded;
     bool statusShown = false;
     std::map<int, Entry> entries; // by slot, so the status keeps its order
 };

@@ -3,10 +3,12 @@
 #include "CutBatch.h"
 #include "CutOptions.h"
 #include "ProgressDisplay.h"
+#include "StandardStreams.h"
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 
 #ifndef TESMIRA_VERSION
 #define TESMIRA_VERSION "0"
@@ -20,14 +22,16 @@ void OnInterrupt(int number) {
     interruptSignal = number;
 }
 
-// Ctrl-C, kill and a closed terminal end the cut without leaving half a file; progress
-// written to a pipe that has closed is no reason to die mid-cut either.
+// Ctrl-C, Ctrl-\, kill, a closed terminal, timers and the user signals (whose default is to
+// end the program) end the cut without leaving half a file; progress written to a pipe that
+// has closed is no reason to die mid-cut either.
 void HandleSignals() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int number :
+         {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGXCPU}) {
         sigaction(number, &action, nullptr);
     }
     std::signal(SIGPIPE, SIG_IGN);
@@ -38,6 +42,9 @@ void HandleSignals() {
 // Ends as the signal would have, so a calling shell or script sees the interruption.
 void EndIfInterrupted() {
     if (interruptSignal != 0) {
+        // Without a core file: Ctrl-\ asked for an end, not for a dump beside the user's files.
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
         std::signal(interruptSignal, SIG_DFL);
         std::raise(interruptSignal);
     }
@@ -46,6 +53,7 @@ void EndIfInterrupted() {
 } // namespace
 
 int main(int argc, char** argv) {
+    OpenMissingStandardStreams();
     std::setlocale(LC_ALL, "");
     CutOptions options;
     std::string error;
@@ -62,7 +70,8 @@ int main(int argc, char** argv) {
         std::printf("tesmira-cut %s\n", TESMIRA_VERSION);
         return kExitOk;
     }
-    ProgressDisplay progress(stderr, options.jobs > 1 && options.inputs.size() > 1);
+    ProgressDisplay progress(stderr, options.jobs > 1 && options.inputs.size() > 1,
+                             options.nullEnded);
     HandleSignals();
     const int result = RunCutBatch(options, progress, &interruptSignal);
     EndIfInterrupted();

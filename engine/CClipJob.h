@@ -81,6 +81,8 @@ public:
     OutputProblem GetOutputProblem() const { return outputProblem; }
     // When OpenOutput could not create the file: why, as an errno value.
     int GetOutputErrno() const { return outputErrno; }
+    // Which step of writing the last cut's file failed (ClipFailure::WriteFailed).
+    OutputFault GetOutputFault() const { return output ? output->Fault() : OutputFault{}; }
     // Where the last cut's file was published (its name may carry a number); empty while
     // it runs and when it did not finish.
     std::string GetOutputPath();

@@ -72,6 +72,7 @@ void CMp3enc::FillConfig(int sampleRate, int channels) {
 bool CMp3enc::WriteBytes(const void* data, size_t size) {
     if (size > 0 && std::fwrite(data, 1, size, file) != size) {
         writeError = true;
+        output->NoteWriteFault(errno);
     }
     return !writeError;
 }
@@ -138,6 +139,7 @@ bool CMp3enc::Finish() {
     WriteBytes(tag, sizeof(tag));
     if (std::fflush(file) != 0) {
         writeError = true;
+        output->NoteWriteFault(errno);
     }
     finishResult = !writeError && !encodeError &&
                    output->Publish([this](const std::string& name) { return RetitleFor(name); });

@@ -1,14 +1,14 @@
 #include "CutOutputFile.h"
 
+#include "OutputFolder.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -16,9 +16,6 @@
 
 namespace {
 
-// ".NAME.tesmira-PID-RANDOM.part": hidden, and no player takes it for a song.
-const char kTemporaryMark[] = ".tesmira-";
-const char kTemporaryEnd[] = ".part";
 // Room for the mark, the process id and the random part within a 255-byte file name.
 constexpr size_t kMaxNameInTemporary = 200;
 // Numbered names tried before a cut gives up on a folder full of its namesakes.
@@ -52,38 +49,6 @@ std::string RandomPart() {
         value /= 36;
     }
     return text;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-// Temporary files of cuts whose process is gone (killed outright) are removed.
-void RemoveStaleTemporaries(const std::string& folder) {
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) {
-        return;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        const size_t mark = name.rfind(kTemporaryMark);
-        if (name[0] != '.' || mark == std::string::npos || !EndsWith(name, kTemporaryEnd)) {
-            continue;
-        }
-        char* end = nullptr;
-        const long pid = std::strtol(name.c_str() + mark + std::strlen(kTemporaryMark), &end, 10);
-        struct stat info {};
-        if (*end != '-' || pid <= 0 || pid == getpid() ||
-            fstatat(dirfd(dir), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(info.st_mode)) {
-            continue;
-        }
-        if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            unlinkat(dirfd(dir), name.c_str(), 0);
-        }
-    }
-    closedir(dir);
 }
 
 } // namespace
@@ -153,47 +118,80 @@ bool CutOutputFile::CreateTemporary() {
         return false;
     }
     const size_t nameStart = NameStart(target);
-    const std::string folder = target.substr(0, nameStart);
-    RemoveStaleTemporaries(folder);
-    const std::string prefix = folder + "." + ShortName(target.substr(nameStart)) + kTemporaryMark +
-                               std::to_string(getpid()) + "-";
+    folder = std::make_unique<OutputFolder>(target.substr(0, nameStart));
+    if (!folder->Opened()) {
+        createErrno = errno;
+        return false;
+    }
+    folder->RemoveStaleTemporaries();
+    const std::string prefix =
+        "." + ShortName(target.substr(nameStart)) + kTemporaryMark + std::to_string(getpid()) + "-";
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = prefix + RandomPart() + kTemporaryEnd;
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        temporaryName = prefix + RandomPart() + kTemporaryEnd;
+        fd = ::openat(folder->Fd(), temporaryName.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno != EEXIST) {
             break;
         }
     }
     if (fd < 0) {
         createErrno = errno;
-        temporary.clear();
+        temporaryName.clear();
         return false;
     }
+    temporary = target.substr(0, nameStart) + temporaryName;
+    // Held until the stream closes: no other cut takes this file for a stale one.
+    LockTemporary(fd);
     struct stat info {};
     fstat(fd, &info);
     device = info.st_dev;
     inode = info.st_ino;
-    // A replaced file keeps its permissions.
+    // A replaced file's permissions hold from the start; owner and set-id bits follow once
+    // the cut is written.
     struct stat existing {};
     if (mode == OutputMode::ReplaceFile && ::stat(target.c_str(), &existing) == 0) {
-        fchmod(fd, existing.st_mode & 07777);
+        fchmod(fd, existing.st_mode & 0777);
     }
     stream = fdopen(fd, "wb");
     if (!stream) {
         createErrno = errno;
         ::close(fd);
-        ::unlink(temporary.c_str());
+        unlinkat(folder->Fd(), temporaryName.c_str(), 0);
         temporary.clear();
+        temporaryName.clear();
         return false;
     }
     return true;
 }
 
+// Root replacing a user's file gives it back to that user; whoever cannot give a file away
+// keeps at least the group where allowed. Set-user-id and set-group-id bits stay only with
+// the owner and group they were given for; set after the last write, which would clear them.
+void CutOutputFile::TakeOverAttributes(int fd) const {
+    struct stat existing {};
+    const std::string name = target.substr(NameStart(target));
+    if (fstatat(folder->Fd(), name.c_str(), &existing, 0) != 0) {
+        return;
+    }
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+        (void)fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    }
+    struct stat made {};
+    mode_t bits = existing.st_mode & 07777;
+    if (fstat(fd, &made) != 0 || made.st_uid != existing.st_uid) {
+        bits &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    }
+    if (made.st_gid != existing.st_gid) {
+        bits &= ~static_cast<mode_t>(S_ISGID);
+    }
+    fchmod(fd, bits);
+}
+
 bool CutOutputFile::NameFits() const {
     const size_t nameStart = NameStart(target);
-    const std::string folder = nameStart == 0 ? "." : target.substr(0, nameStart);
-    long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::string folderPath = nameStart == 0 ? "." : target.substr(0, nameStart);
+    long longest = ::pathconf(folderPath.c_str(), _PC_NAME_MAX);
     if (longest <= 0) {
         longest = NAME_MAX;
     }
@@ -202,47 +200,65 @@ bool CutOutputFile::NameFits() const {
 
 bool CutOutputFile::TemporaryIsOurs() const {
     struct stat info {};
-    return !temporary.empty() && ::lstat(temporary.c_str(), &info) == 0 && info.st_dev == device &&
-           info.st_ino == inode;
+    return !temporaryName.empty() &&
+           fstatat(folder->Fd(), temporaryName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           info.st_dev == device && info.st_ino == inode;
+}
+
+void CutOutputFile::NoteFault(OutputStep step, int error) {
+    OutputStep none = OutputStep::None;
+    if (faultStep.compare_exchange_strong(none, step)) {
+        faultErrno = error;
+    }
+}
+
+void CutOutputFile::NoteWriteFault(int error) {
+    NoteFault(OutputStep::Write, error);
 }
 
 PublishFailure CutOutputFile::ClaimName(const std::string& name) {
+    const std::string inFolder = name.substr(NameStart(name));
+    int error = 0;
     if (mode == OutputMode::ReplaceFile) {
-        if (FileIdentity::Of(name).SameAs(sourceIdentity)) {
+        struct stat info {};
+        if (fstatat(folder->Fd(), inFolder.c_str(), &info, 0) == 0 &&
+            FileIdentity{info.st_dev, info.st_ino, true}.SameAs(sourceIdentity)) {
             return PublishFailure::Failed;
         }
-        return ::rename(temporary.c_str(), name.c_str()) == 0 ? PublishFailure::None
-                                                              : PublishFailure::Failed;
+        if (renameat(folder->Fd(), temporaryName.c_str(), folder->Fd(), inFolder.c_str()) == 0) {
+            return PublishFailure::None;
+        }
+        error = errno;
+    } else {
+        error = folder->RenameWithoutReplacing(temporaryName, inFolder);
+        if (error == 0) {
+            return PublishFailure::None;
+        }
+        if (error == EEXIST) {
+            return PublishFailure::NameTaken;
+        }
     }
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
-        return PublishFailure::None;
-    }
-    if (errno == EEXIST) {
-        return PublishFailure::NameTaken;
-    }
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-        return PublishFailure::Failed;
-    }
-    // A file system without that rename: claim the name by creating it exclusively, then
-    // put the cut in its place.
-    const int claim = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (claim < 0) {
-        return errno == EEXIST ? PublishFailure::NameTaken : PublishFailure::Failed;
-    }
-    ::close(claim);
-    if (::rename(temporary.c_str(), name.c_str()) != 0) {
-        ::unlink(name.c_str());
-        return PublishFailure::Failed;
-    }
-    return PublishFailure::None;
+    NoteFault(OutputStep::Name, error);
+    return PublishFailure::Failed;
 }
 
 bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& beforeName) {
     std::lock_guard<std::mutex> hold(lock);
     publishFailure = PublishFailure::Failed;
     // Made safe on disk first: a published cut survives a crash whole.
-    if (!withdrawn && stream && std::fflush(stream) == 0 && fsync(fileno(stream)) == 0 &&
-        TemporaryIsOurs()) {
+    if (withdrawn || !stream) {
+        // Discarded: nothing failed, the cut was given up.
+    } else if (std::fflush(stream) != 0 || fsync(fileno(stream)) != 0) {
+        NoteFault(OutputStep::Sync, errno);
+    } else if (!folder->StillAtItsPath()) {
+        // Named there, the cut would not be where it is reported.
+        NoteFault(OutputStep::FolderMoved, 0);
+    } else if (!TemporaryIsOurs()) {
+        NoteFault(OutputStep::TemporaryGone, 0);
+    } else {
+        if (mode == OutputMode::ReplaceFile) {
+            TakeOverAttributes(fileno(stream));
+        }
         const int last = mode == OutputMode::NumberedName ? kMaxNumber : 1;
         publishFailure = PublishFailure::NameTaken;
         for (int n = 1; n <= last && publishFailure == PublishFailure::NameTaken; ++n) {
@@ -257,10 +273,11 @@ bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& befor
             }
         }
     }
-    Close();
+    // Removed while still locked, so no other cut takes it meanwhile.
     if (published.empty() && TemporaryIsOurs()) {
-        ::unlink(temporary.c_str());
+        unlinkat(folder->Fd(), temporaryName.c_str(), 0);
     }
+    Close();
     withdrawn = true;
     return !published.empty();
 }
@@ -268,7 +285,7 @@ bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& befor
 void CutOutputFile::Discard() {
     std::lock_guard<std::mutex> hold(lock);
     if (!withdrawn && published.empty() && TemporaryIsOurs()) {
-        ::unlink(temporary.c_str());
+        unlinkat(folder->Fd(), temporaryName.c_str(), 0);
     }
     withdrawn = true;
 }

@@ -3,8 +3,10 @@
 // destination, created exclusively. Only a complete cut is published under the real name,
 // so a failed, stopped or interrupted cut never leaves a file that looks finished, and an
 // existing file is never touched unless the caller asked for it to be replaced.
+#include <atomic>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/types.h>
@@ -26,6 +28,22 @@ enum class OutputProblem {
 
 // Why a finished output was not published.
 enum class PublishFailure { None, NameTaken, Failed };
+
+// Which step of writing the output failed, and the system's reason (an errno value or 0).
+enum class OutputStep {
+    None,
+    Write,         // writing the bytes
+    Sync,          // making them safe on disk
+    TemporaryGone, // the temporary file was removed or replaced during the cut
+    FolderMoved,   // the output folder was renamed or removed during the cut
+    Name,          // giving the finished file its name
+};
+struct OutputFault {
+    OutputStep step = OutputStep::None;
+    int error = 0;
+};
+
+class OutputFolder;
 
 struct FileIdentity {
     dev_t device = 0;
@@ -56,6 +74,9 @@ public:
     // The temporary file; null unless Problem() is None.
     std::FILE* Stream() const { return stream; }
     const std::string& TemporaryPath() const { return temporary; }
+    // The first step of writing the output that failed; a writer reports its own failures.
+    void NoteWriteFault(int error);
+    OutputFault Fault() const { return {faultStep.load(), faultErrno.load()}; }
 
     // Flushes the written bytes to disk and gives them their name. Before each further
     // numbered name is claimed, beforeName(name) may adjust the file for it (false gives
@@ -79,6 +100,9 @@ private:
     bool NameFits() const;
     bool TemporaryIsOurs() const;
     PublishFailure ClaimName(const std::string& name);
+    void NoteFault(OutputStep step, int error);
+    // Keeps a replaced file's owner, group and permissions where the process may.
+    void TakeOverAttributes(int fd) const;
 
     std::string requested; // the name the caller gave
     std::string target;    // the file to replace or create (a link's target for ReplaceFile)
@@ -86,7 +110,9 @@ private:
     FileIdentity sourceIdentity;
     OutputProblem problem = OutputProblem::None;
     int createErrno = 0;
-    std::string temporary;
+    std::string temporary;     // the temporary file's path, for messages
+    std::string temporaryName; // its name in the output folder
+    std::unique_ptr<OutputFolder> folder;
     std::FILE* stream = nullptr;
     dev_t device = 0;
     ino_t inode = 0;
@@ -95,4 +121,6 @@ private:
 
     std::mutex lock; // Publish against Discard
     bool withdrawn = false;
+    std::atomic<OutputStep> faultStep{OutputStep::None};
+    std::atomic<int> faultErrno{0};
 };

@@ -68,6 +68,17 @@ TEST(CutCommand, CutsARangeAndPrintsWhereItWent) {
     EXPECT_NEAR(audio.Seconds(), 4.5, 0.2);
 }
 
+// Whatever a name holds, a script reads one path per printed line or per zero byte.
+TEST(CutCommand, PathsWithANewlineAreQuotedOrEndWithAZeroByte) {
+    TempDir dir;
+    const auto source = Quote(MakeTone(dir, "song.mp3", 2, 1000)) + " --start 0 --end 1 ";
+    EXPECT_EQ(RunCut(source + "-o " + Quote(dir.File("a\nb.mp3"))).out,
+              "$'" + dir.File("a\\nb.mp3") + "'\n");
+    EXPECT_EQ(RunCut(source + "-0 -o " + Quote(dir.File("c\nd.mp3"))).out,
+              dir.File("c\nd.mp3") + '\0');
+    EXPECT_TRUE(DecodeMp3File(dir.File("c\nd.mp3")).ok);
+}
+
 TEST(CutCommand, NamesOutputsAsTheWindowDoesAndCutsSeveralInTurn) {
     TempDir dir;
     const auto a = MakeTone(dir, "first.mp3", 3, 440);
@@ -141,7 +152,7 @@ TEST(CutCommand, BadInputsGetAMessageAndNoFile) {
     EXPECT_EQ(RunCut(Quote(dir.File("missing.mp3")) + " -o " + Quote(out)).exitCode, 1);
     mp3gen::WriteFileBytes(dir.File("empty.mp3"), {});
     EXPECT_EQ(RunCut(Quote(dir.File("empty.mp3")) + " -o " + Quote(out)).exitCode, 1);
-    EXPECT_EQ(RunCut(Quote(source) + " --dir " + Quote(dir.File("nowhere"))).exitCode, 1);
+    EXPECT_EQ(RunCut(Quote(source) + " --dir " + Quote(dir.File("nowhere"))).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(RunCut("--bogus").exitCode, 2);
     EXPECT_EQ(RunCut("--help").exitCode, 0);

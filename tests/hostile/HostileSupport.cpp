@@ -33,7 +33,8 @@ const PlayerTable& Player() {
     return table;
 }
 
-StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit) {
+StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit,
+                          CutterStreams streams) {
     StartedCutter cutter;
     char errPath[] = "/tmp/tesmira-cutter-XXXXXX";
     const int errFd = mkstemp(errPath);
@@ -51,6 +52,12 @@ StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLim
     if (cutter.pid == 0) {
         dup2(errFd, 2);
         dup2(outFd, 1);
+        if (streams == CutterStreams::Closed) {
+            ::close(1);
+            ::close(2);
+        } else if (streams == CutterStreams::FullStdout) {
+            dup2(::open("/dev/full", O_WRONLY), 1);
+        }
         if (fileSizeLimit > 0) {
             const rlimit limit{static_cast<rlim_t>(fileSizeLimit),
                                static_cast<rlim_t>(fileSizeLimit)};

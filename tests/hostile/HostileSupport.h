@@ -39,8 +39,12 @@ struct StartedCutter {
     std::string errorsPath;
     std::string outputPath;
 };
+// Where the cutter's stdout and stderr go: captured, closed (as a service may start it),
+// or stdout on a full device.
+enum class CutterStreams { Captured, Closed, FullStdout };
 // fileSizeLimit > 0: no file the cutter writes may grow past it, as on a full disk.
-StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit = 0);
+StartedCutter StartCutter(const std::vector<std::string>& args, long fileSizeLimit = 0,
+                          CutterStreams streams = CutterStreams::Captured);
 CutterRun WaitForCutter(const StartedCutter& cutter, int timeoutSec);
 
 // Where the tesmira-cut binary is, for commands that run it through a shell.

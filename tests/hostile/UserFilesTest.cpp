@@ -44,7 +44,18 @@ std::vector<std::string> Sorted(std::vector<std::string> names) {
     return names;
 }
 
-// tesmira-cut song.mp3 + args; "@name" is the file `name` in the test's folder.
+// What else happens to the cutter or around it.
+enum class Twist {
+    None,
+    ClosedStreams,  // started with stdout and stderr closed
+    FullStdout,     // its stdout is a full device
+    OtherNamespace, // a cutter in another process-id namespace cuts into the folder meanwhile
+    RenamedFolder,  // the output's folder, "folder", is renamed meanwhile
+    SetUserId,      // the replaced file is another user's, with its set-user-id bit
+};
+
+// tesmira-cut song.mp3 + args; "@name" is the file `name` in the test's folder, '' an
+// empty argument.
 struct Action {
     const char* args;
     int exitCode;        // -1: ended by `signal`, sent once the cut is under way
@@ -52,6 +63,7 @@ struct Action {
     int signal = 0;
     long fileSizeLimit = 0; // bytes any file may grow to, as on a nearly full disk
     const char* made = "";  // the file a finished cut creates or replaces
+    Twist twist = Twist::None;
 };
 
 void PrintTo(const Action& action, std::ostream* out) {
@@ -59,6 +71,7 @@ void PrintTo(const Action& action, std::ostream* out) {
 }
 
 constexpr long kFull = 100000;
+constexpr uid_t kNobody = 65534;
 // A name over the file system's 255 bytes: refused before the cut, not when it is named.
 const std::string kTooLong = "-o @" + std::string(256, 'n') + ".mp3";
 
@@ -71,11 +84,16 @@ const Action kActions[] = {
     // An existing file, and failures and interruptions while it would be replaced.
     {"-o @keep.mp3", 2, "exists; it was left as it is"},
     {"--start 50 --end 60 -o @keep.mp3 --overwrite", 1, "beyond the end"},
-    {"-o @keep.mp3 --overwrite", 1, "failed (disk full", 0, kFull},
-    {"-o @new.mp3", 1, "failed (disk full", 0, kFull},
+    {"-o @keep.mp3 --overwrite", 1, "writing the cut failed: File too large", 0, kFull},
+    {"-o @new.mp3", 1, "writing the cut failed: File too large", 0, kFull},
     {"-o @keep.mp3 --overwrite --throttle-ms 10", -1, "interrupted; no file kept", SIGINT},
     {"-o @new.mp3 --throttle-ms 10", -1, "interrupted; no file kept", SIGTERM},
     {"--dir @ --throttle-ms 10", -1, "interrupted; no file kept", SIGHUP},
+    {"-o @new.mp3 --throttle-ms 10", -1, "interrupted; no file kept", SIGQUIT},
+    {"-o @keep.mp3 --overwrite --throttle-ms 10", -1, "interrupted; no file", SIGUSR1},
+    {"--dir @ --throttle-ms 10", -1, "interrupted; no file kept", SIGALRM},
+    {"-o @folder/new.mp3 --throttle-ms 10", 1, "output folder was renamed", 0, 0, "",
+     Twist::RenamedFolder},
     // Values SoundTouch crashes, aborts or crawls on, or that overflow.
     {"--pitch 0 -o @new.mp3", 2, "--pitch takes a factor from 0.5 to 2"},
     {"--pitch abc -o @new.mp3", 2, "--pitch takes"},
@@ -95,9 +113,21 @@ const Action kActions[] = {
     // Outputs that cannot be created say why.
     {"-o @nowhere/new.mp3", 1, "new.mp3: No such file or directory"},
     {kTooLong.c_str(), 1, "File name too long"},
+    {"-o ''", 2, "-o needs a value, not an empty text"},
+    {"--dir ''", 2, "--dir needs a value, not an empty text"},
+    {"--dir @keep.mp3", 2, "is not a folder"},
+    {"--dir /dev/null", 2, "is not a folder"},
+    {"--dir @nowhere", 2, "nowhere: No such file or directory"},
     // Complete cuts.
     {"--start 1 --end 2 -o @keep.mp3 --overwrite", 0, "", 0, 0, "keep.mp3"},
     {"--start 1 --end 2 -o @new.mp3", 0, "", 0, 0, "new.mp3"},
+    {"--start 1 --end 2 -o @new.mp3", 0, "", 0, 0, "new.mp3", Twist::ClosedStreams},
+    {"--start 1 --end 2 -o @new.mp3 --throttle-ms 200", 0, "", 0, 0, "new.mp3",
+     Twist::OtherNamespace},
+    {"--start 1 --end 2 -o @keep.mp3 --overwrite", 0, "", 0, 0, "keep.mp3", Twist::SetUserId},
+    // A cut whose path could not be printed is kept, but reported as failed.
+    {"--start 1 --end 2 -o @new.mp3", 1, "its path could not be written out", 0, 0, "new.mp3",
+     Twist::FullStdout},
 };
 
 class UserFiles : public testing::TestWithParam<Action> {
@@ -105,6 +135,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(mp3gen::WriteFileBytes(dir.File("song.mp3"), Melody(2)));
         ASSERT_TRUE(mp3gen::WriteFileBytes(dir.File("keep.mp3"), {'k', 'e', 'e', 'p'}));
+        if (GetParam().twist == Twist::SetUserId) {
+            if (geteuid() != 0) {
+                GTEST_SKIP() << "giving a file to another user needs root";
+            }
+            ASSERT_EQ(::chown(dir.File("keep.mp3").c_str(), kNobody, kNobody), 0);
+            ASSERT_EQ(::chmod(dir.File("keep.mp3").c_str(), 04750), 0);
+        }
         fs::create_symlink(dir.File("song.mp3"), dir.File("link.mp3"));
         fs::create_hard_link(dir.File("song.mp3"), dir.File("hard.mp3"));
         ASSERT_EQ(::mkfifo(dir.File("fifo.mp3").c_str(), 0644), 0);
@@ -115,27 +152,53 @@ protected:
         std::vector<std::string> args{dir.File("song.mp3")};
         std::istringstream words(action.args);
         for (std::string a; words >> a;) {
-            args.push_back(a[0] == '@' ? dir.File(a.substr(1)) : a);
+            args.push_back(a == "''" ? "" : a[0] == '@' ? dir.File(a.substr(1)) : a);
         }
         return args;
     }
 
-    // Runs the action; for a signal, sends it once the cut's temporary file is being written.
+    // Runs the action; a signal or a twist comes once the cut's temporary file is being
+    // written.
     CutterRun Run(const Action& action) {
-        const StartedCutter cutter = StartCutter(Arguments(action), action.fileSizeLimit);
-        if (action.signal != 0) {
+        const CutterStreams streams = action.twist == Twist::ClosedStreams ? CutterStreams::Closed
+                                      : action.twist == Twist::FullStdout
+                                          ? CutterStreams::FullStdout
+                                          : CutterStreams::Captured;
+        const StartedCutter cutter = StartCutter(Arguments(action), action.fileSizeLimit, streams);
+        const bool meanwhile =
+            action.twist == Twist::OtherNamespace || action.twist == Twist::RenamedFolder;
+        if (action.signal != 0 || meanwhile) {
+            const std::string folder =
+                dir.File(action.twist == Twist::RenamedFolder ? "folder" : "");
             const auto deadline = std::chrono::steady_clock::now() + 30s;
             const auto writing = [&] {
-                const auto names = FolderEntries(dir.Path().string());
+                const auto names = FolderEntries(folder);
                 return std::any_of(names.begin(), names.end(), IsTemporary);
             };
             while (!writing() && std::chrono::steady_clock::now() < deadline) {
                 std::this_thread::sleep_for(1ms);
             }
             std::this_thread::sleep_for(100ms); // frames are being written
-            ::kill(cutter.pid, action.signal);
+            if (action.signal != 0) {
+                ::kill(cutter.pid, action.signal);
+            }
         }
-        return WaitForCutter(cutter, 60);
+        if (action.twist == Twist::RenamedFolder) {
+            fs::rename(dir.File("folder"), dir.File("moved"));
+        } else if (action.twist == Twist::OtherNamespace) {
+            // There the running cut's process id is nobody's; its temporary file stays.
+            const std::string other = "unshare --pid --fork --mount-proc " +
+                                      std::string(CutterPath()) + " " + dir.File("song.mp3") +
+                                      " --start 50 --end 60 -o " + dir.File("other.mp3") +
+                                      " 2>/dev/null";
+            EXPECT_EQ(std::system(other.c_str()), 1 << 8);
+        }
+        const CutterRun run = WaitForCutter(cutter, 60);
+        if (action.twist == Twist::RenamedFolder) {
+            EXPECT_TRUE(FolderEntries(dir.File("moved")).empty());
+            fs::rename(dir.File("moved"), dir.File("folder"));
+        }
+        return run;
     }
 
     // Checksums of every regular file, by name.
@@ -179,26 +242,38 @@ TEST_P(UserFiles, KeepTheirBytesAndNoPartialFileIsLeft) {
             EXPECT_EQ(after.count(name) ? after.at(name) : 0, sum) << name << " changed";
         }
     }
+    if (action.twist == Twist::SetUserId) {
+        // The replaced file stays its owner's, who may keep the set-user-id bit.
+        struct stat info {};
+        ASSERT_EQ(::stat(dir.File(made).c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, kNobody);
+        EXPECT_EQ(info.st_gid, kNobody);
+        EXPECT_EQ(info.st_mode & 07777, 04750u);
+    }
+    // Printed where it went, unless the cutter had nowhere to print it.
+    const bool printable =
+        action.twist != Twist::ClosedStreams && action.twist != Twist::FullStdout;
+    EXPECT_EQ(run.output, made.empty() || !printable ? "" : dir.File(made) + "\n");
     if (!made.empty()) {
-        EXPECT_EQ(run.output, dir.File(made) + "\n");
         const DecodedAudio audio = DecodeMp3File(dir.File(made));
         ASSERT_TRUE(audio.ok);
         EXPECT_NEAR(audio.Seconds(), 1.0, 0.2);
         EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(dir.File(made))).clean);
-    } else {
-        EXPECT_EQ(run.output, "");
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, UserFiles, testing::ValuesIn(kActions),
-                         [](const testing::TestParamInfo<Action>& row) {
-                             std::string name = std::string(row.param.args) +
-                                                (row.param.fileSizeLimit ? " full" : "");
-                             for (char& c : name) {
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, UserFiles, testing::ValuesIn(kActions), [](const testing::TestParamInfo<Action>& row) {
+        std::string name = std::string(row.param.args) + (row.param.fileSizeLimit ? " full" : "") +
+                           (row.param.signal ? " signal " + std::to_string(row.param.signal) : "") +
+                           (row.param.twist != Twist::None
+                                ? " twist " + std::to_string(static_cast<int>(row.param.twist))
+                                : "");
+        for (char& c : name) {
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        }
+        return name;
+    });
 
 // Several cutters at once into one folder, from mono and stereo songs of the same name: each
 // gets a file of its own, whole and of one kind of frame, titled after its final name.
