@@ -21,6 +21,7 @@ struct CutOptions {
     int fadeOutMs = 0;
     double speed = 1.0;
     double pitch = 1.0;
+    bool noTags = false; // only the ID3v1 tag, none of the source's tags
     bool help = false;
     bool version = false;
 };

@@ -65,6 +65,11 @@ public:
     // Whether the next cut's threads (the worker, its helper and the encoder streams they
     // start) run at the lowest processor priority, taking only time nothing else wants.
     void SetLowPriority(bool on) { lowPriority = on; }
+    // Whether the cut carries the source's tags in an ID3v2 tag before its audio (on by
+    // default); off leaves the ID3v1 tag alone.
+    void SetCarryTags(bool on) { carryTags = on; }
+    // What of the source's tags the last cut could not carry, once it has ended.
+    std::vector<std::string> GetTagNotes();
     void Start();
     // Stops the cut; an unfinished output is removed, never published.
     void Stop();
@@ -101,6 +106,7 @@ private:
     void PublishSegmentProgress();
     bool EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out);
     bool FinishOutput(int result);
+    bool WriteCutTag();
     void PublishProgress();
     void SetStatus(ClipStatus value);
     void FailPreparation();
@@ -128,6 +134,8 @@ private:
     std::atomic<int> throttleMs{10};
     bool splitEncoding = true;
     bool lowPriority = false;
+    bool carryTags = true;
+    std::vector<std::string> tagNotes; // under stateLock
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;
