@@ -34,8 +34,14 @@ struct PlayerApi {
     PlovexFn_SetFadeOut SetFadeOut = nullptr;
     PlovexFn_EnableFade EnableFade = nullptr;
     PlovexFn_SetOutPCMFun SetOutPCMFun = nullptr;
+    PlovexFn_SetStopPos SetStopPos = nullptr;
+    PlovexFn_DecoderOpen DecoderOpen = nullptr;
+    PlovexFn_DecoderFormat DecoderFormat = nullptr;
+    PlovexFn_DecoderRead DecoderRead = nullptr;
+    PlovexFn_DecoderClose DecoderClose = nullptr;
 };
 
 // Fills every empty entry with a stand-in that answers as if no file were open (IsOpend, GetLen,
-// GetPos and Open give 0, the rest do nothing), so every entry of the table can be called.
+// GetPos and Open give 0, DecoderOpen NULL, the rest do nothing), so every entry of the table
+// can be called.
 void FillMissingPlayerEntries(PlayerApi& table);

@@ -126,4 +126,9 @@ int SetOutPCMFun(PlovexPcmCallback fn, void* user) {
     return 1;
 }
 
+int SetStopPos(int ms) {
+    P().SetStopMs(ms);
+    return 1;
+}
+
 } // extern "C"
