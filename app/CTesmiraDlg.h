@@ -10,17 +10,20 @@
 //   CTesmiraDlgFolders.cpp     the save folder buttons
 //   CTesmiraDlgSegment.cpp     start and end of the segment, the length mode and label
 //   CTesmiraDlgCut.cpp         the cut command and its progress
+//   CTesmiraDlgFades.cpp       the fades: read for the cut, fitted into it, told in the label
 //   CTesmiraDlgTransport.cpp   play, pause, stop, seeking, the play-position timer
 //   CTesmiraDlgFactors.cpp     speed and pitch factors
 //   CTesmiraDlgKeys.cpp        keys for play/pause, opening a file, start and end
 #include "CClipJob.h"
 #include "CDialog.h"
+#include "CutFades.h"
 #include "LengthMode.h"
 #include "PlayerApi.h"
 #include "Settings.h"
 
 #include <QIcon>
 #include <QImage>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -88,6 +91,10 @@ protected:
     void OnStartEditChanged();
     void OnEndEditChanged();
     void ApplySegmentEdit(int editId, int& mark);
+    // The slider mark for a segment text: its time, at most the source's end; -1 for no time.
+    int MarkForText(const std::string& text) const;
+    // The message refusing a text that is no time, naming the field.
+    static QString TimeRefusal(const char* field, const std::string& text);
     void OnCustomRangeMode();
     void OnWholeSourceMode();
     void UpdateLengthLabelFromEdits();
@@ -100,10 +107,18 @@ protected:
         int startMs = 0;
         int endMs = 0;
         int lengthMs = 0;
+        int fadeInMs = 0; // as asked for, before they are fitted into the cut
+        int fadeOutMs = 0;
     };
     void OnStartCut();
     bool ReadCutSegment(CutSegment& segment);
     bool PrepareCut(const CutSegment& segment);
+    // The fades, in CTesmiraDlgFades.cpp.
+    std::optional<int> FadeMs(int boxId, int editId) const;
+    bool ReadCutFades(CutSegment& segment);
+    CutFades FitCutFades(const CutSegment& segment, int lengthMs) const;
+    QString FadesNote(int lengthMs) const;
+    void OnFadeChanged();
     void OnCutTimer();
     // Becomes the last output path, shown in edit 1037.
     void ShowOutputPath(const std::string& path);

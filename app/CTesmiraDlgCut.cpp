@@ -7,35 +7,12 @@
 #include "OutputNaming.h"
 #include "TimeTexts.h"
 
-#include <QCheckBox>
 #include <QProgressBar>
 #include <algorithm>
-#include <cctype>
-#include <climits>
 #include <ctime>
+#include <optional>
 
 namespace {
-
-// Pause of the cut's worker after every block, so the machine stays responsive.
-constexpr int kCutThrottleMs = 10;
-// Longest fade in whole seconds whose length still fits in milliseconds.
-constexpr long long kMaxFadeSeconds = INT_MAX / 1000;
-
-// Whole seconds by atoi's rules ("2.9" is 2, "abc" 0); a negative fade is no fade, and
-// the value is kept within what the fade windows can hold in milliseconds.
-int WholeSeconds(const std::string& text) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long seconds = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) != 0; ++i) {
-        seconds = std::min(seconds * 10 + (text[i] - '0'), kMaxFadeSeconds);
-    }
-    return negative ? 0 : static_cast<int>(seconds);
-}
 
 const char* CutFailureText(ClipFailure failure) {
     switch (failure) {
@@ -52,10 +29,6 @@ const char* CutFailureText(ClipFailure failure) {
     return "剪切失败!";
 }
 
-bool IsTicked(const QCheckBox* box) {
-    return box != nullptr && box->isChecked();
-}
-
 } // namespace
 
 // Button "开始剪切".
@@ -69,7 +42,7 @@ void CTesmiraDlg::OnStartCut() {
         return;
     }
     CutSegment segment;
-    if (!ReadCutSegment(segment) || !PrepareCut(segment)) {
+    if (!ReadCutSegment(segment) || !ReadCutFades(segment) || !PrepareCut(segment)) {
         return;
     }
     clipJob.Start();
@@ -96,13 +69,19 @@ bool CTesmiraDlg::ReadCutSegment(CutSegment& segment) {
         MessageBox(QString::fromUtf8("请输入结束点！"));
         return false;
     }
-    segment.lengthMs = LengthMsFromTexts(start, end);
+    const std::optional<int> startMs = ParseTimeMs(start);
+    const std::optional<int> endMs = ParseTimeMs(end);
+    if (!startMs || !endMs) {
+        MessageBox(!startMs ? TimeRefusal("起始点", start) : TimeRefusal("结束点", end));
+        return false;
+    }
+    segment.startMs = *startMs;
+    segment.endMs = *endMs;
+    segment.lengthMs = *endMs - *startMs;
     if (segment.lengthMs <= 0) {
         MessageBox(QString::fromUtf8("剪切的终点必须大于起点!"));
         return false;
     }
-    segment.startMs = TextToMs(start);
-    segment.endMs = TextToMs(end);
     return true;
 }
 
@@ -138,16 +117,17 @@ bool CTesmiraDlg::PrepareCut(const CutSegment& segment) {
         clipJob.AbandonOutput(); // deletes the file OpenOutput created
         return giveUp(this, QString::fromUtf8("剪切范围无效!"));
     }
-    const CutFades fades = MakeCutFades(
-        IsTicked(fadeInBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_IN)),
-        IsTicked(fadeOutBox), WholeSeconds(GetTrimmedItemText(IDC_EDIT_FADE_OUT)),
-        // An end past the song was clamped: the fade-out ends where the cut does.
-        std::min(segment.lengthMs, clipJob.GetRangeEndMs() - clipJob.GetRangeStartMs()));
+    // An end past the song was clamped: the fades fit, and the fade-out ends, where the cut does.
+    const CutFades fades = FitCutFades(
+        segment, std::min(segment.lengthMs, clipJob.GetRangeEndMs() - clipJob.GetRangeStartMs()));
     clipJob.SetFadeIn(fades.inEnabled, fades.inStartMs, fades.inLengthMs);
     clipJob.SetFadeOut(fades.outEnabled, fades.outStartMs, fades.outEndMs);
     clipJob.SetSpeed(TextToDouble(GetTrimmedItemText(IDC_EDIT_SPEED)));
     clipJob.SetPitchFactor(static_cast<float>(TextToDouble(GetTrimmedItemText(IDC_EDIT_PITCH))));
-    clipJob.SetThrottleMs(kCutThrottleMs);
+    // No pause between blocks: the cut runs at the lowest priority instead, so it takes only
+    // the processor time nothing else wants, and on two encoder streams.
+    clipJob.SetThrottleMs(0);
+    clipJob.SetLowPriority(true);
     return true;
 }
 

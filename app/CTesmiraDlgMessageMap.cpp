@@ -2,7 +2,7 @@
 #include "ControlIds.h"
 
 // Which control notification goes to which handler, in the order the window was designed
-// with. Clicks on the check boxes 1041 and 1045 have no handler.
+// with; the fades' boxes and fields update the length label. Clicks on 1045 have no handler.
 std::span<const MessageMapEntry<CTesmiraDlg>> CTesmiraDlg::MessageMap() {
     static const MessageMapEntry<CTesmiraDlg> rows[] = {
         {IDC_BTN_PLAY, Notification::Clicked, &CTesmiraDlg::OnPlay},
@@ -16,6 +16,10 @@ std::span<const MessageMapEntry<CTesmiraDlg>> CTesmiraDlg::MessageMap() {
         {IDC_BTN_SET_SAVE_FOLDER, Notification::Clicked, &CTesmiraDlg::OnSetSaveFolder},
         {IDC_EDIT_START, Notification::EditChange, &CTesmiraDlg::OnStartEditChanged},
         {IDC_EDIT_END, Notification::EditChange, &CTesmiraDlg::OnEndEditChanged},
+        {IDC_CHECK_FADE_IN, Notification::Clicked, &CTesmiraDlg::OnFadeChanged},
+        {IDC_CHECK_FADE_OUT, Notification::Clicked, &CTesmiraDlg::OnFadeChanged},
+        {IDC_EDIT_FADE_IN, Notification::EditChange, &CTesmiraDlg::OnFadeChanged},
+        {IDC_EDIT_FADE_OUT, Notification::EditChange, &CTesmiraDlg::OnFadeChanged},
         {IDC_RADIO_CUSTOM_RANGE, Notification::Clicked, &CTesmiraDlg::OnCustomRangeMode},
         {IDC_RADIO_WHOLE_SOURCE, Notification::Clicked, &CTesmiraDlg::OnWholeSourceMode},
         {IDC_BTN_SPEED_PLUS, Notification::Clicked, &CTesmiraDlg::OnSpeedPlus},

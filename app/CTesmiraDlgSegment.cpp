@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -45,8 +46,12 @@ void CTesmiraDlg::OnSetEnd() {
         MessageBox(QString::fromUtf8("请先设置起点!"));
         return;
     }
-    const int length = TruncateToInt(player.GetPos() - TextToDouble(start) * 1000.0);
-    if (length <= 0) {
+    const std::optional<int> startMs = ParseTimeMs(start);
+    if (!startMs) {
+        MessageBox(TimeRefusal("起始点", start));
+        return;
+    }
+    if (player.GetPos() - *startMs <= 0) {
         MessageBox(QString::fromUtf8("剪切的终点必须大于起点!"));
         return;
     }
@@ -64,17 +69,28 @@ void CTesmiraDlg::OnEndEditChanged() {
     ApplySegmentEdit(IDC_EDIT_END, positionSlider->endMark);
 }
 
-// A typed time is never refused: no number counts as 0, a negative one as 0, and one past
-// the source's end moves nothing (the length label still tells what a cut would do).
+// A typed time moves the slider and the player there, and puts its mark on it; a time past
+// the source's end puts the mark at the end and moves nothing. A text that is no time (also
+// one half typed) has no mark, so no stale one stays behind.
 void CTesmiraDlg::ApplySegmentEdit(int editId, int& mark) {
-    const int ms = std::max(TextToMs(GetTrimmedItemText(editId)), 0);
-    if (ms <= positionSlider->maximum()) {
-        positionSlider->setValue(ms);
+    const std::optional<int> ms = ParseTimeMs(GetTrimmedItemText(editId));
+    if (ms && *ms <= positionSlider->maximum()) {
+        positionSlider->setValue(*ms);
         player.SetPos(positionSlider->value());
-        mark = positionSlider->value();
-        RefreshSliderMarks();
     }
+    mark = MarkForText(GetTrimmedItemText(editId));
+    RefreshSliderMarks();
     UpdateLengthLabelFromEdits();
+}
+
+int CTesmiraDlg::MarkForText(const std::string& text) const {
+    const std::optional<int> ms = ParseTimeMs(text);
+    return ms ? std::min(*ms, positionSlider->maximum()) : -1;
+}
+
+QString CTesmiraDlg::TimeRefusal(const char* field, const std::string& text) {
+    return QString::fromUtf8(field) + QString::fromUtf8("“") + ToQString(text) +
+           QString::fromUtf8("”不是有效的时间。\n请输入秒数（如 90 或 90.5）或分:秒（如 1:30）。");
 }
 
 // Radio "设置长度".
@@ -82,8 +98,8 @@ void CTesmiraDlg::OnCustomRangeMode() {
     lengthMode = CustomRange;
     startEdit->setReadOnly(false);
     endEdit->setReadOnly(false);
-    positionSlider->startMark = TextToMs(GetTrimmedItemText(IDC_EDIT_START));
-    positionSlider->endMark = TextToMs(GetTrimmedItemText(IDC_EDIT_END));
+    positionSlider->startMark = MarkForText(GetTrimmedItemText(IDC_EDIT_START));
+    positionSlider->endMark = MarkForText(GetTrimmedItemText(IDC_EDIT_END));
     RefreshSliderMarks();
     UpdateLengthLabelFromEdits();
 }
@@ -96,32 +112,43 @@ void CTesmiraDlg::OnWholeSourceMode() {
     positionSlider->startMark = -1;
     positionSlider->endMark = -1;
     RefreshSliderMarks();
-    lengthLabel->setText(ToQString(FormatLengthLabel(player.GetLen())));
+    UpdateLengthLabelFromEdits();
 }
 
-// The label shows the length "开始剪切" would cut: the whole source, or the typed range with
-// its end cut short at the source's end. A range the cut refuses (end not after the start, a
-// start before 0 or at or past the end) is said to be invalid; with no range yet (an empty
-// edit, or no source) the label shows 0.
+// The label shows the length "开始剪切" would cut: the whole source, or the typed range, which
+// runs at most to the source's end (the label then says so). A text that is no time, or a
+// range the cut refuses (end not after the start, a start at or past the end), is named; with
+// no range yet (an empty edit, or no source) the label shows 0. A second line tells when the
+// fades do not fit and are shortened.
 void CTesmiraDlg::UpdateLengthLabelFromEdits() {
-    if (lengthMode == WholeSource) {
-        lengthLabel->setText(ToQString(FormatLengthLabel(player.GetLen())));
-        return;
-    }
+    const int sourceMs = positionSlider->maximum();
+    QString text;
+    int length = 0;
     const std::string start = GetTrimmedItemText(IDC_EDIT_START);
     const std::string end = GetTrimmedItemText(IDC_EDIT_END);
-    if (sourcePath.empty() || start.empty() || end.empty()) {
-        lengthLabel->setText(QString::fromUtf8(kNoLengthText));
-        return;
+    const std::optional<int> startMs = ParseTimeMs(start);
+    const std::optional<int> endMs = ParseTimeMs(end);
+    if (lengthMode == WholeSource) {
+        length = player.GetLen();
+        text = ToQString(FormatLengthLabel(length));
+    } else if (sourcePath.empty() || start.empty() || end.empty()) {
+        text = QString::fromUtf8(kNoLengthText);
+    } else if (!startMs || !endMs) {
+        text = QString::fromUtf8(!startMs ? "剪切长度:起始点不是有效的时间"
+                                          : "剪切长度:结束点不是有效的时间");
+    } else if (*endMs <= *startMs || *startMs >= sourceMs) {
+        text = QString::fromUtf8("剪切长度:范围无效");
+    } else {
+        length = std::min(*endMs, sourceMs) - *startMs;
+        text = ToQString(FormatLengthLabel(length));
+        if (*endMs > sourceMs) {
+            text += QString::fromUtf8("，至歌曲结尾");
+        }
     }
-    const int startMs = TextToMs(start);
-    const int sourceMs = positionSlider->maximum();
-    const int length = LengthMsFromTexts(start, end);
-    if (length <= 0 || startMs < 0 || startMs >= sourceMs) {
-        lengthLabel->setText(QString::fromUtf8("剪切长度:范围无效"));
-        return;
+    if (length > 0) {
+        text += FadesNote(length);
     }
-    lengthLabel->setText(ToQString(FormatLengthLabel(std::min(length, sourceMs - startMs))));
+    lengthLabel->setText(text);
 }
 
 // The slider paints the marks itself: after one changes, the thumb is moved to 0 and back

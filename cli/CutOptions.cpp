@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <iomanip>
+#include <optional>
 #include <sstream>
 #include <thread>
 #include <type_traits>
@@ -17,15 +19,17 @@ const char* CutUsageText() {
            "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
            "A cut is written to a hidden temporary file beside its output and gets its name\n"
            "only when it is complete; a failed or interrupted cut leaves no file.\n"
-           "  --start SEC, --end SEC  range in seconds (decimals allowed, 0 to 2147483)\n"
+           "  --start T, --end T      range: seconds (90, 90.5) or as the window shows times\n"
+           "                          (1:30, 1:30.25, 1:02:03), up to 2147483.647 s\n"
            "  --whole                 the whole song (the default without --start/--end)\n"
            "  -o FILE                 output file (one INPUT only); an existing FILE is\n"
            "                          refused unless --overwrite is given\n"
            "  --overwrite             let -o replace an existing file, once the cut is complete\n"
            "  --dir FOLDER            output folder; the name is NAME_剪切MMDDhhmmss.EXT, with\n"
            "                          _2, _3, ... when taken (default: the current folder)\n"
-           "  --fade-in SEC           fade in over the first SEC whole seconds (0 to 86400)\n"
-           "  --fade-out SEC          fade out over the last SEC whole seconds (0 to 86400)\n"
+           "  --fade-in T             fade in over the first T (a time as above, up to 86400 s)\n"
+           "  --fade-out T            fade out over the last T; fades longer than the cut are\n"
+           "                          shortened to fit it, both in proportion\n"
            "  --speed F               speed factor, 0.5 to 2.0 (1.00 = unchanged)\n"
            "  --pitch F               pitch factor, 0.5 to 2.0 (1.00 = unchanged)\n"
            "  --throttle-ms N         pause N ms after each block, 0 to 60000 (default 0)\n"
@@ -89,6 +93,23 @@ bool TakeNumber(int argc, char** argv, int& i, Number min, Number max, const cha
     return true;
 }
 
+// Reads the value of option as a time ("90.5", "1:30") of at most maxMs.
+bool TakeTime(int argc, char** argv, int& i, int maxMs, int& ms, std::string& error) {
+    const std::string option = argv[i];
+    std::string text;
+    if (!TakeValue(argc, argv, i, text, error)) {
+        return false;
+    }
+    const std::optional<int> value = ParseTimeMs(text);
+    if (!value || *value > maxMs) {
+        error = option + " takes a time in seconds (90, 90.5) or as 1:30, 1:02:03, up to " +
+                FormatSeconds3(maxMs / 1000.0) + " s, not '" + text + "'";
+        return false;
+    }
+    ms = *value;
+    return true;
+}
+
 bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std::string& error) {
     if (options.inputs.empty()) {
         error = "no input file";
@@ -102,7 +123,7 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
         error = "-o takes one input; use --dir for several";
     } else if (options.overwrite && options.outputFile.empty()) {
         error = "--overwrite goes with -o; generated names never replace a file";
-    } else if (hasStart && LengthMsFromTexts(options.startText, options.endText) <= 0) {
+    } else if (hasStart && options.endMs <= options.startMs) {
         error = "the end must be greater than the start";
     } else {
         return true;
@@ -115,12 +136,9 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
 bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& error) {
     bool hasStart = false;
     bool hasEnd = false;
-    long long fadeIn = 0;
-    long long fadeOut = 0;
     long long throttle = 0;
     long long jobs = 0;
     options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    double seconds = 0.0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool ok = true;
@@ -131,9 +149,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--whole") {
             options.whole = true;
         } else if (a == "--start" || a == "--end") {
-            std::string& text = a == "--start" ? options.startText : options.endText;
-            ok = TakeNumber(argc, argv, i, 0.0, kMaxTimeSec, "seconds", seconds, error);
-            text = argv[i];
+            ok = TakeTime(argc, argv, i, INT_MAX, a == "--start" ? options.startMs : options.endMs,
+                          error);
             (a == "--start" ? hasStart : hasEnd) = true;
         } else if (a == "-o") {
             ok = TakeValue(argc, argv, i, options.outputFile, error);
@@ -152,13 +169,9 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             ok = TakeNumber(argc, argv, i, 1LL, 2LL, "a count", streams, error);
             options.streams = static_cast<int>(streams);
         } else if (a == "--fade-in") {
-            options.fadeIn = ok =
-                TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeIn, error);
-            options.fadeInSec = static_cast<int>(fadeIn);
+            options.fadeIn = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeInMs, error);
         } else if (a == "--fade-out") {
-            options.fadeOut = ok =
-                TakeNumber(argc, argv, i, 0LL, kMaxFadeSec, "whole seconds", fadeOut, error);
-            options.fadeOutSec = static_cast<int>(fadeOut);
+            options.fadeOut = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeOutMs, error);
         } else if (a == "--speed" || a == "--pitch") {
             ok = TakeNumber(argc, argv, i, CTempoPitchStage::kMinFactor,
                             CTempoPitchStage::kMaxFactor, "a factor",

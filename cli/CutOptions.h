@@ -6,8 +6,8 @@
 struct CutOptions {
     std::vector<std::string> inputs;
     bool whole = false;
-    std::string startText; // seconds, read as the window reads its edits
-    std::string endText;
+    int startMs = 0; // typed as the window takes its times: "90.5", "1:30", "1:02:03"
+    int endMs = 0;
     std::string outputFile; // -o
     std::string outputDir;  // --dir
     bool overwrite = false; // -o may replace an existing file
@@ -15,9 +15,9 @@ struct CutOptions {
     int jobs = 1;    // cuts at once; the parser's default is one per processor
     int streams = 2; // encoder streams per cut
     bool fadeIn = false;
-    int fadeInSec = 0;
+    int fadeInMs = 0;
     bool fadeOut = false;
-    int fadeOutSec = 0;
+    int fadeOutMs = 0;
     double speed = 1.0;
     double pitch = 1.0;
     bool help = false;
@@ -25,10 +25,9 @@ struct CutOptions {
 };
 
 // Limits of the numeric options, so a value is refused before any file is made.
-constexpr long long kMaxFadeSec = 86400;
+constexpr int kMaxFadeMs = 86400 * 1000;
 constexpr long long kMaxThrottleMs = 60000;
 constexpr long long kMaxJobs = 64;
-constexpr double kMaxTimeSec = 2147483.0; // milliseconds within a 32-bit int
 
 // Exit codes of tesmira-cut.
 enum CutExitCode {

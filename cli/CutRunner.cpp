@@ -75,9 +75,9 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     int endMs = INT_MAX; // the whole song: the job clamps the end to the source
     int lengthMs = 0;
     if (!options.whole) {
-        lengthMs = LengthMsFromTexts(options.startText, options.endText);
-        startMs = TextToMs(options.startText);
-        endMs = TextToMs(options.endText);
+        startMs = options.startMs;
+        endMs = options.endMs;
+        lengthMs = endMs - startMs;
     }
     output = OutputPathFor(options, input);
     replacing = ModeFor(options) == OutputMode::ReplaceFile;
@@ -110,8 +110,8 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     // The whole song, or an end past it that was clamped: the fade-out ends where the cut does.
     const int rangeMs = job.GetRangeEndMs() - job.GetRangeStartMs();
     lengthMs = options.whole ? rangeMs : std::min(lengthMs, rangeMs);
-    const CutFades fades = MakeCutFades(options.fadeIn, options.fadeInSec, options.fadeOut,
-                                        options.fadeOutSec, lengthMs);
+    const CutFades fades = MakeCutFades(options.fadeIn, options.fadeInMs, options.fadeOut,
+                                        options.fadeOutMs, lengthMs);
     job.SetFadeIn(fades.inEnabled, fades.inStartMs, fades.inLengthMs);
     job.SetFadeOut(fades.outEnabled, fades.outStartMs, fades.outEndMs);
     job.SetSpeed(options.speed);

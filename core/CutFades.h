@@ -1,6 +1,6 @@
 #pragma once
-// How the cut command turns the fade check boxes and their whole seconds into the
-// job's two fade windows (milliseconds from the start of the range).
+// How a cut's fade check boxes and lengths become the job's two fade windows (milliseconds
+// from the start of the range), fitted into the cut.
 struct CutFades {
     int inEnabled = 0;
     int inStartMs = 0;
@@ -8,9 +8,12 @@ struct CutFades {
     int outEnabled = 0;
     int outStartMs = 0;
     int outEndMs = 0;
+    // The fades asked for did not fit into the cut and were shortened.
+    bool shortened = false;
 };
 
-// fade-in {1, 0, Fin x 1000}; fade-out {1, L - Fout x 1000, L} when L >= Fout x 1000;
-// any window not ticked (or a fade-out longer than the range) is {0, 0, 0}.
-CutFades MakeCutFades(bool fadeInTicked, int fadeInSec, bool fadeOutTicked, int fadeOutSec,
+// fade-in {1, 0, in}; fade-out {1, L - out, L}; a window not ticked is {0, 0, 0}. A fade
+// longer than the cut is shortened to it; when the two together are longer than the cut,
+// both are shortened in proportion, so the fade-in ends where the fade-out begins.
+CutFades MakeCutFades(bool fadeInTicked, int fadeInMs, bool fadeOutTicked, int fadeOutMs,
                       int lengthMs);

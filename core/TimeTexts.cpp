@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -28,6 +29,21 @@ std::string FormatFixed(double value, int precision) {
     return std::string(buffer, result.ptr);
 }
 
+// Reads the digits at text[at...] into value (at most 10 of them); false when there are none
+// or too many.
+bool ReadDigits(std::string_view text, size_t& at, long long& value, size_t& count) {
+    const size_t from = at;
+    value = 0;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
+        value = value * 10 + (text[at++] - '0');
+        if (at - from > 10) {
+            return false;
+        }
+    }
+    count = at - from;
+    return count > 0;
+}
+
 } // namespace
 
 std::string FormatMinSec(int seconds) {
@@ -48,8 +64,12 @@ std::string FormatFactor(double factor) {
     return FormatFixed(factor, 2);
 }
 
+std::string FormatSeconds2(double seconds) {
+    return FormatFixed(seconds, 2);
+}
+
 std::string FormatLengthLabel(int ms) {
-    return "剪切长度:" + FormatMinSec(ms / 1000) + "(" + FormatFixed(ms / 1000.0, 2) + "秒)";
+    return "剪切长度:" + FormatMinSec(ms / 1000) + "(" + FormatSeconds2(ms / 1000.0) + "秒)";
 }
 
 std::string GetTrimmedText(const std::string& text) {
@@ -78,10 +98,41 @@ int TruncateToInt(double value) {
     return static_cast<int>(value);
 }
 
-int TextToMs(const std::string& text) {
-    return TruncateToInt(TextToDouble(text) * 1000.0);
-}
-
-int LengthMsFromTexts(const std::string& startText, const std::string& endText) {
-    return TruncateToInt(TextToDouble(endText) * 1000.0 - TextToDouble(startText) * 1000.0);
+std::optional<int> ParseTimeMs(const std::string& text) {
+    const std::string trimmed = GetTrimmedText(text);
+    const std::string_view t(trimmed);
+    size_t at = 0;
+    long long seconds = 0;
+    for (int field = 0; field < 3; ++field) {
+        long long value = 0;
+        size_t digits = 0;
+        if (!ReadDigits(t, at, value, digits)) {
+            return std::nullopt;
+        }
+        // After a colon come two digits below 60, as the window writes them.
+        if (field > 0 && (digits != 2 || value >= 60)) {
+            return std::nullopt;
+        }
+        seconds = seconds * 60 + value;
+        if (at == t.size() || t[at] != ':') {
+            break;
+        }
+        ++at;
+    }
+    long long ms = seconds * 1000;
+    if (at < t.size() && t[at] == '.') {
+        ++at;
+        int scale = 100;
+        const size_t from = at;
+        for (; at < t.size() && t[at] >= '0' && t[at] <= '9'; ++at, scale /= 10) {
+            ms += (t[at] - '0') * scale;
+        }
+        if (at == from) {
+            return std::nullopt;
+        }
+    }
+    if (at != t.size() || ms > INT_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int>(ms);
 }

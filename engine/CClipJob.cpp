@@ -1,6 +1,7 @@
 #include "CClipJob.h"
 
 #include "CutSegments.h"
+#include "ThreadPriority.h"
 
 #include <algorithm>
 #include <chrono>
@@ -211,6 +212,9 @@ ClipStatus CClipJob::GetStatus() {
 }
 
 void CClipJob::CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal) {
+    if (job->lowPriority) {
+        LowerCurrentThreadPriority(); // a cut at normal priority is still a cut
+    }
     const int result = job->RunCut();
     // Status before `running`: whoever sees the worker gone also sees how it ended.
     job->SetStatus(result == 0 ? ClipFinished : ClipIdle);

@@ -60,6 +60,9 @@ public:
     // Whether an unpaused cut without tempo or pitch change may be encoded as segments on
     // two encoder streams at once (the same frames, on two processors); on by default.
     void SetSplitEncoding(bool on) { splitEncoding = on; }
+    // Whether the next cut's threads (the worker, its helper and the encoder streams they
+    // start) run at the lowest processor priority, taking only time nothing else wants.
+    void SetLowPriority(bool on) { lowPriority = on; }
     void Start();
     // Stops the cut; an unfinished output is removed, never published.
     void Stop();
@@ -120,6 +123,7 @@ private:
 
     std::atomic<int> throttleMs{10};
     bool splitEncoding = true;
+    bool lowPriority = false;
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;

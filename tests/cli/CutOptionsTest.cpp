@@ -21,19 +21,19 @@ TEST(CutOptions, RangeOutputAndEffects) {
     CutOptions o;
     std::string error;
     ASSERT_TRUE(
-        Parse({"a.mp3", "--start", "60", "--end", "180.5", "-o", "out.mp3", "--fade-in", "5",
-               "--fade-out", "3", "--speed", "1.05", "--pitch", "0.9", "--throttle-ms", "10"},
+        Parse({"a.mp3", "--start", "60", "--end", "3:00.5", "-o", "out.mp3", "--fade-in", "5",
+               "--fade-out", "2.5", "--speed", "1.05", "--pitch", "0.9", "--throttle-ms", "10"},
               o, error))
         << error;
     EXPECT_EQ(o.inputs, std::vector<std::string>{"a.mp3"});
     EXPECT_FALSE(o.whole);
-    EXPECT_EQ(o.startText, "60");
-    EXPECT_EQ(o.endText, "180.5");
+    EXPECT_EQ(o.startMs, 60000);
+    EXPECT_EQ(o.endMs, 180500);
     EXPECT_EQ(o.outputFile, "out.mp3");
     EXPECT_TRUE(o.fadeIn);
-    EXPECT_EQ(o.fadeInSec, 5);
+    EXPECT_EQ(o.fadeInMs, 5000);
     EXPECT_TRUE(o.fadeOut);
-    EXPECT_EQ(o.fadeOutSec, 3);
+    EXPECT_EQ(o.fadeOutMs, 2500);
     EXPECT_DOUBLE_EQ(o.speed, 1.05);
     EXPECT_DOUBLE_EQ(o.pitch, 0.9);
     EXPECT_EQ(o.throttleMs, 10);
@@ -66,7 +66,8 @@ TEST(CutOptions, UsageErrorsAreNamed) {
         {"a.mp3", "--start", "1", "--end", "1e300"},
         {"a.mp3", "--start", "-1", "--end", "2"},
         {"a.mp3", "--start", "1x", "--end", "2"},
-        {"a.mp3", "--fade-in", "2.5"},
+        {"a.mp3", "--start", "1:75", "--end", "2:00"},
+        {"a.mp3", "--fade-in", "86400.001"},
         {"a.mp3", "--speed", "inf"},
         {"a.mp3", "--speed", ""},
     };
@@ -79,8 +80,8 @@ TEST(CutOptions, UsageErrorsAreNamed) {
     // The limits themselves are accepted.
     CutOptions o;
     std::string error;
-    EXPECT_TRUE(Parse({"a.mp3", "--speed", "0.5", "--pitch", "2.0", "--fade-in", "86400", "--start",
-                       "0", "--end", "2147483", "-o", "x.mp3", "--overwrite"},
+    EXPECT_TRUE(Parse({"a.mp3", "--speed", "0.5", "--pitch", "2.0", "--fade-in", "24:00:00",
+                       "--start", "0", "--end", "2147483.647", "-o", "x.mp3", "--overwrite"},
                       o, error))
         << error;
     EXPECT_TRUE(o.overwrite);

@@ -60,42 +60,48 @@ TEST(TimeTextsTest, TrimRemovesOuterWhiteSpaceOnly) {
     EXPECT_EQ(GetTrimmedText("剪切 "), "剪切");
 }
 
-TEST(TimeTextsTest, TextToMsFollowsAtofAndTruncates) {
-    EXPECT_EQ(TextToMs("5"), 5000);
-    EXPECT_EQ(TextToMs("5.001"), 5001);
-    EXPECT_EQ(TextToMs("2.9"), 2900);
-    EXPECT_EQ(TextToMs("1.001"), 1000); // 1000.9999999999999, truncated
-    EXPECT_EQ(TextToMs("abc"), 0);
-    EXPECT_EQ(TextToMs(""), 0);
-    EXPECT_EQ(TextToMs("  12.5xyz"), 12500);
-    EXPECT_EQ(TextToMs("+.5"), 500);
-    EXPECT_EQ(TextToMs("-3"), -3000);
-    EXPECT_EQ(TextToMs("-0.0009"), 0);
-    EXPECT_EQ(TextToMs("1e3"), 1000000);
-    // Decimal numbers only: what strtod reads beyond them is no number here.
-    EXPECT_EQ(TextToMs("0x10"), 0);
-    EXPECT_EQ(TextToMs("inf"), 0);
-    EXPECT_EQ(TextToMs("-INFINITY"), 0);
-    EXPECT_EQ(TextToMs("nan"), 0);
-    EXPECT_EQ(TextToMs("2e"), 2000); // an exponent without digits is not read
-    EXPECT_EQ(TextToMs("-.5e+1s"), -5000);
-    EXPECT_EQ(TextToMs("."), 0);
-}
-
-TEST(TimeTextsTest, TextToMsClampsWhatAnIntCannotHold) {
-    EXPECT_EQ(TextToMs("1e20"), INT_MAX);
-    EXPECT_EQ(TextToMs("-1e20"), INT_MIN);
-    EXPECT_EQ(TextToMs("1e999"), INT_MAX);
-    EXPECT_EQ(TextToMs("2147483.647"), 2147483647);
-}
-
-TEST(TimeTextsTest, LengthIsTheDifferenceTruncatedOnce) {
-    EXPECT_EQ(LengthMsFromTexts("10.5", "10.5"), 0);
-    EXPECT_EQ(LengthMsFromTexts("5", "5.001"), 1);
-    EXPECT_EQ(LengthMsFromTexts("12", "10"), -2000);
-    // 1014.0 - 1000.9999999999999: 13, where truncating each first would give 14.
-    EXPECT_EQ(LengthMsFromTexts("1.001", "1.014"), 13);
-    EXPECT_EQ(LengthMsFromTexts("abc", "2.9"), 2900);
+TEST(TimeTextsTest, TimesAreTheFormsTheWindowShowsAndNothingElse) {
+    const struct {
+        const char* text;
+        int ms; // -1: refused
+    } rows[] = {
+        {"90", 90000},
+        {"90.5", 90500},
+        {" 90.5 ", 90500},
+        {"1.001", 1001},  // exact, where atof's 1000.999... truncated to 1000
+        {"5.0019", 5001}, // digits past the millisecond are dropped
+        {"0", 0},
+        {"1:30", 90000},
+        {"1:30.25", 90250},
+        {"0:05", 5000},
+        {"90:00", 5400000},
+        {"1:02:03", 3723000},
+        {"1:02:03.5", 3723500},
+        {"2147483.647", 2147483647},
+        {"596:31:23.647", 2147483647},
+        {"", -1},
+        {"abc", -1},
+        {"1:75", -1},
+        {"1:5", -1},
+        {"1:30x", -1},
+        {"1:30:", -1},
+        {":30", -1},
+        {"1:02:03:04", -1},
+        {"1:60:00", -1},
+        {"90.", -1},
+        {".5", -1},
+        {"-3", -1},
+        {"+3", -1},
+        {"1e3", -1},
+        {"1,5", -1},
+        {"1 5", -1},
+        {"2147483.648", -1},
+        {"99999999999", -1},
+    };
+    for (const auto& row : rows) {
+        const std::optional<int> ms = ParseTimeMs(row.text);
+        EXPECT_EQ(ms.value_or(-1), row.ms) << "'" << row.text << "'";
+    }
 }
 
 TEST(TimeTextsTest, TextsUseThePointInACommaLocale) {
@@ -105,7 +111,7 @@ TEST(TimeTextsTest, TextsUseThePointInACommaLocale) {
     }
     const std::string seconds = FormatSeconds3(2.5);
     const std::string factor = FormatFactor(1.1);
-    const int ms = TextToMs("2.5");
+    const int ms = ParseTimeMs("2.5").value_or(-1);
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_EQ(seconds, "2.500");
     EXPECT_EQ(factor, "1.10");

@@ -26,14 +26,17 @@ TEST_F(CutWindowTest, ChecksRunInTheirOrderAndEachStartsNothing) {
         {"5", "", "请输入结束点！"},
         {"5", "5", "剪切的终点必须大于起点!"},
         {"5", "4", "剪切的终点必须大于起点!"},
-        {"1", "1.001", "剪切的终点必须大于起点!"}, // 1000.9999... - 1000 truncates to 0
+        {"1:30", "abc", "结束点“abc”不是有效的时间。"},
+        {"1:75", "2:00", "起始点“1:75”不是有效的时间。"},
+        {"1:30x", "2:00", "起始点“1:30x”不是有效的时间。"},
     };
     for (const Case& c : cases) {
         messages.clear();
         dialog->SetDlgItemText(IDC_EDIT_START, U(c.start));
         dialog->SetDlgItemText(IDC_EDIT_END, U(c.end));
         Click(*dialog, IDC_BTN_START_CUT);
-        EXPECT_EQ(messages, QStringList{U(c.message)}) << c.start << " " << c.end;
+        ASSERT_EQ(messages.size(), 1) << c.start << " " << c.end;
+        EXPECT_EQ(messages[0].section('\n', 0, 0), U(c.message)) << c.start << " " << c.end;
         ExpectNothingStarted(*dialog);
     }
 }
@@ -94,37 +97,54 @@ TEST_F(CutWindowTest, OneMillisecondIsACut) {
     EXPECT_TRUE(DecodeMp3File(dialog->lastOutputPath).ok);
 }
 
-TEST_F(CutWindowTest, FadeTextsAreWholeSecondsAndTheFadeOutMustFitTheRange) {
+TEST_F(CutWindowTest, FadesTakeTimesAndAreFittedIntoTheCut) {
     auto dialog = DialogWithSong(7.0);
     const double full = Rms(DecodeMp3File(song), 1.0, 3.0);
     struct Case {
-        int box;
-        const char* seconds;
+        const char* in; // fade texts; nullptr: box not ticked
+        const char* out;
         double from, to;  // where the output is measured
         double low, high; // its level against the source's
     };
     const Case cases[] = {
-        {IDC_CHECK_FADE_IN, "2.9", 0.3, 0.8, 0.05, 0.45}, // 2 s: rising
-        {IDC_CHECK_FADE_IN, "2.9", 2.3, 2.8, 0.97, 1.03}, // 2 s: done (2.9 s would not be)
-        {IDC_CHECK_FADE_IN, "abc", 0.1, 0.5, 0.97, 1.03}, // 0 s: switched on, no fade
-        {IDC_CHECK_FADE_OUT, "5", 4.0, 4.6, 0.0, 0.3},    // the whole range fades out
-        {IDC_CHECK_FADE_OUT, "5", 0.2, 0.6, 0.8, 1.0},
-        {IDC_CHECK_FADE_OUT, "6", 4.0, 4.6, 0.97, 1.03}, // longer than the range: none
+        {"2.5", nullptr, 0.3, 0.8, 0.05, 0.4},   // 2.5 s: rising
+        {"2.5", nullptr, 2.6, 3.0, 0.97, 1.03},  // and done
+        {"0:06", nullptr, 4.3, 4.8, 0.75, 0.97}, // longer than the cut: ends at its end
+        {nullptr, "6", 4.0, 4.6, 0.0, 0.3},      // shortened to the cut, not dropped
+        {nullptr, "6", 0.1, 0.5, 0.9, 1.0},
+        {"15", "15", 0.2, 0.6, 0.05, 0.3}, // the defaults: 2.5 s each, in proportion
+        {"15", "15", 2.3, 2.7, 0.85, 1.03},
+        {"15", "15", 4.3, 4.8, 0.0, 0.2},
+    };
+    const auto set = [&](int box, int edit, const char* text) {
+        qobject_cast<QAbstractButton*>(dialog->GetDlgItem(box))->setChecked(text != nullptr);
+        TypeInto(*dialog, edit, U(text != nullptr ? text : "15"));
     };
     for (const Case& c : cases) {
         messages.clear();
-        auto* box = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(c.box));
-        box->setChecked(false);
-        Click(*dialog, c.box);
-        TypeInto(*dialog, c.box == IDC_CHECK_FADE_IN ? IDC_EDIT_FADE_IN : IDC_EDIT_FADE_OUT,
-                 U(c.seconds));
+        set(IDC_CHECK_FADE_IN, IDC_EDIT_FADE_IN, c.in);
+        set(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT, c.out);
         CutRange(*dialog, "1", "6");
         ASSERT_EQ(messages, QStringList{U("剪切完成!")});
-        const double level = Rms(DecodeMp3File(dialog->lastOutputPath), c.from, c.to) / full;
-        EXPECT_GE(level, c.low) << c.seconds << " at " << c.from;
-        EXPECT_LE(level, c.high) << c.seconds << " at " << c.from;
-        Click(*dialog, c.box); // off again
+        const DecodedAudio audio = DecodeMp3File(dialog->lastOutputPath);
+        const double level = Rms(audio, c.from, c.to) / full;
+        EXPECT_GE(level, c.low) << c.in << "/" << c.out << " at " << c.from;
+        EXPECT_LE(level, c.high) << c.in << "/" << c.out << " at " << c.from;
+        if (c.out != nullptr) { // a fade-out ends in silence
+            EXPECT_EQ(audio.pcm.back(), 0) << c.out;
+        }
     }
+    // The label tells what was shortened; a fade that is no time is refused, naming the field.
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_STATIC_LENGTH),
+              U("剪切长度:00:05(5.00秒)\n淡入淡出长于剪切，已缩短为 2.50 秒和 2.50 秒"));
+    messages.clear();
+    set(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT, "1:75");
+    const std::string before = dialog->lastOutputPath;
+    Click(*dialog, IDC_BTN_START_CUT);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(U("淡出时间“1:75”不是有效的时间")))
+        << messages[0].toStdString();
+    EXPECT_FALSE(dialog->clipJob.IsRunning());
 }
 
 TEST_F(CutWindowTest, CutTakesTheFactorsTheEditsShow) {

@@ -77,28 +77,30 @@ TEST_F(SegmentTest, SetButtonsRefuseWithoutSourceOrStartOrWithAnEndNotAfterTheSt
 
 TEST_F(SegmentTest, TypedTimesSeekTheSliderAndThePlayerAndSetTheMarks) {
     auto dialog = OpenedDialog();
-    TypeInto(*dialog, IDC_EDIT_START, "12.5");
-    EXPECT_EQ(dialog->positionSlider->value(), 12500);
-    EXPECT_EQ(dialog->positionSlider->startMark, 12500);
-    EXPECT_EQ(Seeks().last(), "SetPos 12500");
-
-    TypeInto(*dialog, IDC_EDIT_START, "abc"); // no number: 0 seconds
-    EXPECT_EQ(Seeks().last(), "SetPos 0");
-    EXPECT_EQ(dialog->positionSlider->startMark, 0);
-
-    TypeInto(*dialog, IDC_EDIT_END, "-7"); // negative: the slider goes to 0
-    EXPECT_EQ(dialog->positionSlider->endMark, 0);
-    EXPECT_EQ(dialog->positionSlider->value(), 0);
-
-    // The source's length itself is accepted, a millisecond more moves nothing.
-    TypeInto(*dialog, IDC_EDIT_START, "125");
-    EXPECT_EQ(dialog->positionSlider->startMark, kSongMs);
-    EXPECT_EQ(Seeks().last(), "SetPos 125000");
-    const int seeks = static_cast<int>(Seeks().size());
-    dialog->SetDlgItemText(IDC_EDIT_START, "125.001"); // one change, not one per key
-    EXPECT_EQ(dialog->positionSlider->startMark, kSongMs);
-    EXPECT_EQ(static_cast<int>(Seeks().size()), seeks);
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "125.001"); // the typed text stays
+    const struct {
+        int edit;
+        const char* text;
+        int mark;         // -1: no mark
+        const char* seek; // the last seek after it (nullptr: none to this text)
+    } rows[] = {
+        {IDC_EDIT_START, "12.5", 12500, "SetPos 12500"},
+        {IDC_EDIT_START, "1:02.5", 62500, "SetPos 62500"},
+        {IDC_EDIT_START, "abc", -1, nullptr}, // no time: no mark
+        {IDC_EDIT_END, "-7", -1, nullptr},
+        {IDC_EDIT_END, "1:", -1, nullptr}, // half typed: the "1" before leaves no mark
+        {IDC_EDIT_START, "125", kSongMs, "SetPos 125000"}, // the source's length itself
+        {IDC_EDIT_END, "200", kSongMs, nullptr},           // past the end: the mark at the end
+    };
+    for (const auto& row : rows) {
+        TypeInto(*dialog, row.edit, row.text);
+        const int mark = row.edit == IDC_EDIT_START ? dialog->positionSlider->startMark
+                                                    : dialog->positionSlider->endMark;
+        EXPECT_EQ(mark, row.mark) << row.text;
+        if (row.seek != nullptr) {
+            EXPECT_EQ(Seeks().last(), row.seek) << row.text;
+        }
+        EXPECT_EQ(dialog->GetDlgItemText(row.edit), row.text); // the typed text stays
+    }
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -115,11 +117,13 @@ TEST_F(SegmentTest, LengthLabelShowsWhatTheCutWouldCutOrThatTheRangeIsInvalid) {
         {"0", "0.999", "剪切长度:00:00(1.00秒)"},
         {"0", "3725", "剪切长度:1:02:05(3725.00秒)"}, // an hour and more gets its own field
         {"10.5", "3725", "剪切长度:1:01:54(3714.50秒)"},
-        {"17990", "20000", "剪切长度:00:10(10.00秒)"}, // the end cut short at the source's end
+        {"17990", "20000", "剪切长度:00:10(10.00秒)，至歌曲结尾"}, // cut short at the end
         {"10.5", "10.5", invalid},
         {"20", "10", invalid},
-        {"-1", "10", invalid},
-        {"-1e9", "10", invalid}, // no 596-hour length from an overflow
+        {"-1", "10", "剪切长度:起始点不是有效的时间"},
+        {"1:30", "2:00", "剪切长度:00:30(30.00秒)"},
+        {"1:30", "2:0", "剪切长度:结束点不是有效的时间"},
+        {"4:59:50", "5:00:00.5", "剪切长度:00:10(10.00秒)，至歌曲结尾"},
         {"18000", "18001", invalid},
         {"5", "", "剪切长度：00:00(0秒)"},
     };
@@ -134,7 +138,7 @@ TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTh
     auto dialog = OpenedDialog();
     TypeInto(*dialog, IDC_EDIT_START, "10");
     TypeInto(*dialog, IDC_EDIT_END, "20");
-    TypeInto(*dialog, IDC_EDIT_END, "200"); // beyond the source: ignored by the edit rules
+    TypeInto(*dialog, IDC_EDIT_END, "200"); // beyond the source: marked at its end
 
     Click(*dialog, IDC_RADIO_WHOLE_SOURCE);
     EXPECT_EQ(dialog->positionSlider->startMark, -1);
@@ -154,7 +158,7 @@ TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTh
     EXPECT_FALSE(start->isReadOnly());
     EXPECT_FALSE(end->isReadOnly());
     EXPECT_EQ(dialog->positionSlider->startMark, 30000);
-    EXPECT_EQ(dialog->positionSlider->endMark, 200000);      // taken from the text, not clamped
-    EXPECT_EQ(Label(*dialog), U("剪切长度:01:35(95.00秒)")); // what a cut would take
+    EXPECT_EQ(dialog->positionSlider->endMark, kSongMs);
+    EXPECT_EQ(Label(*dialog), U("剪切长度:01:35(95.00秒)，至歌曲结尾")); // what a cut would take
     EXPECT_TRUE(messages.isEmpty());
 }

@@ -39,9 +39,7 @@ std::unique_ptr<EncoderStream> EncoderStream::Create(const BE_CONFIG& config, BE
     if (error != BE_ERR_SUCCESSFUL) {
         return nullptr;
     }
-    if (threading == EncoderThreading::OwnThread) {
-        stream->StartWorker();
-    }
+    stream->workerWanted = threading == EncoderThreading::OwnThread;
     return stream;
 }
 
@@ -168,6 +166,10 @@ BE_ERR EncoderStream::Encode(DWORD samples, const int16_t* pcm, BYTE* out, DWORD
         return BE_ERR_INVALID_FORMAT_PARAMETERS;
     }
     *produced = 0;
+    if (workerWanted) {
+        workerWanted = false;
+        StartWorker();
+    }
     const size_t worst = WorstCaseBytes(samples / perChannel);
     // A buffer sized for this call's chunk is all the caller promises.
     const size_t cap = std::max<size_t>(MinOutputBuffer(), worst);

@@ -71,6 +71,9 @@ private:
     size_t pendingStart = 0;
     bool failed = false;
     bool quit = false;
+    // The thread starts with the first Encode, from the thread that feeds the stream, so it
+    // runs at that thread's priority (a low-priority cut's encoder is low-priority too).
+    bool workerWanted = false;
     std::thread worker;
 };
 
