@@ -19,7 +19,8 @@ namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kPositionKeyStepMs = 1000;
 constexpr int kPositionPageStepMs = 10000;
-constexpr int kWindowHeight = 600;
+// 600, and the waveform strip's 60 pixels under the position slider.
+constexpr int kWindowHeight = 660;
 const char kLabelFontFace[] = "Times New Roman";
 
 } // namespace
@@ -54,6 +55,7 @@ bool CTesmiraDlg::OnInitDialog() {
     LoadPlayerLibrary(playerLibraryPath, player);
     // 10.
     InitControls();
+    SetUpWaveform();
     // 11. The factor sliders in the classic look.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
     if (classic != nullptr) {
@@ -65,7 +67,7 @@ bool CTesmiraDlg::OnInitDialog() {
     SetDlgItemText(IDC_EDIT_SAVE_FOLDER, QString::fromStdString(settings.SaveFolder()));
     // 13. "设置长度" selected, without a click.
     qobject_cast<QRadioButton*>(GetDlgItem(IDC_RADIO_CUSTOM_RANGE))->setChecked(true);
-    // 14. 800 x 600, centred on the screen.
+    // 14. 800 x 660, centred on the screen.
     setFixedSize(kWindowWidth, kWindowHeight);
     if (QScreen* display = screen()) {
         move(display->availableGeometry().center() - rect().center());

@@ -1,5 +1,6 @@
 // Keys users of other cutters expect: Space plays or pauses, Ctrl+O opens a file, I and O
-// take the play position as start and end. A text field keeps the keys it types with.
+// take the play position as start and end, P prelistens the range. A text field keeps the keys it
+// types with.
 #include "CTesmiraDlg.h"
 
 #include <QAbstractButton>
@@ -23,6 +24,7 @@ void CTesmiraDlg::InstallKeys() {
     bind(QKeySequence::Open, &CTesmiraDlg::OnSelectSource);
     bind(QKeySequence(Qt::Key_I), &CTesmiraDlg::OnSetStart);
     bind(QKeySequence(Qt::Key_O), &CTesmiraDlg::OnSetEnd);
+    bind(QKeySequence(Qt::Key_P), &CTesmiraDlg::OnPrelisten);
 }
 
 // Space anywhere but in a text field, which types it. A check box or radio button still

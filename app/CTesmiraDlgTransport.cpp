@@ -41,6 +41,7 @@ void CTesmiraDlg::OnPlay() {
 // Button "暂停".
 void CTesmiraDlg::OnPause() {
     if (CheckSourceOpen()) {
+        EndPrelisten();
         player.Pause();
     }
 }
@@ -48,6 +49,7 @@ void CTesmiraDlg::OnPause() {
 // Button "停止".
 void CTesmiraDlg::OnStop() {
     if (CheckSourceOpen()) {
+        EndPrelisten();
         player.Stop();
     }
 }
