@@ -69,11 +69,12 @@ protected:
     void OnTimer(int id) override;
     void OnPaint() override;
     void customEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     void InitControls();
     void SetUpCounter();
     void WireMessages();
-    // Space, Ctrl+O, I and O.
+    // Ctrl+O, I and O; Space in keyPressEvent.
     void InstallKeys();
     void OnPlayPauseKey();
     static std::span<const MessageMapEntry<CTesmiraDlg>> MessageMap();
@@ -89,6 +90,7 @@ protected:
     // Save folder.
     void OnSetSaveFolder();
     void OnOpenSaveFolder();
+    void ShowSaveFolder();
 
     // Segment selection and its texts.
     void OnSetStart();
@@ -132,10 +134,12 @@ protected:
     // Transport and the play position.
     bool CheckSourceOpen();
     void OnPlay();
+    void StartPlayback();
     void OnPause();
     void OnStop();
     void OnPositionScroll(int code);
     void OnPlaybackTimer();
+    void ShowPlayPosition(int positionMs);
 
     // The waveform strip.
     void SetUpWaveform();
@@ -202,4 +206,5 @@ protected:
 private:
     std::string playerLibraryPath;
     std::string previousOutputPath; // the last output before the running cut
+    bool noSoundDeviceTold = false;
 };

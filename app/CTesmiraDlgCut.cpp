@@ -5,6 +5,7 @@
 #include "ControlIds.h"
 #include "CutFades.h"
 #include "OutputNaming.h"
+#include "PathField.h"
 #include "TimeTexts.h"
 
 #include <QProgressBar>
@@ -156,12 +157,12 @@ void CTesmiraDlg::OnCutTimer() {
 
 void CTesmiraDlg::ShowOutputPath(const std::string& path) {
     lastOutputPath = path;
-    SetDlgItemText(IDC_EDIT_OUTPUT, QString::fromStdString(path));
+    ShowPathInField(outputPathEdit, QString::fromStdString(path));
 }
 
 // A failed cut names no file in the output field; "打开保存目录" goes on showing the last
 // output before it.
 void CTesmiraDlg::ForgetFailedOutput() {
     lastOutputPath = previousOutputPath;
-    SetDlgItemText(IDC_EDIT_OUTPUT, QString());
+    ShowPathInField(outputPathEdit, QString());
 }

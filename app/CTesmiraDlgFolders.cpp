@@ -1,9 +1,11 @@
 #include "CTesmiraDlg.h"
 #include "ControlIds.h"
 #include "FileDialogs.h"
+#include "PathField.h"
 #include "Shell.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 
 // Button "设置保存目录": the browser starts in the save folder; the chosen folder is kept
 // and written to the settings file, but neither created nor tested.
@@ -15,6 +17,16 @@ void CTesmiraDlg::OnSetSaveFolder() {
     }
     settings.SetSaveFolder(folder.toStdString()); // a failed write is not reported
     SetDlgItemText(IDC_EDIT_SAVE_FOLDER, folder);
+    ShowSaveFolder();
+}
+
+// The folder in use, before the next cut shows where it goes: in the empty output field and
+// as the tool tip of "设置保存目录".
+void CTesmiraDlg::ShowSaveFolder() {
+    const QString folder = QString::fromStdString(settings.SaveFolder());
+    outputPathEdit->setPlaceholderText(
+        FitPath(outputPathEdit, QString::fromUtf8("保存到：") + folder + QLatin1Char('/')));
+    GetDlgItem(IDC_BTN_SET_SAVE_FOLDER)->setToolTip(QString::fromUtf8("保存目录：") + folder);
 }
 
 // Button "打开保存目录": the file of the last cut selected in its folder, or the save

@@ -65,6 +65,7 @@ bool CTesmiraDlg::OnInitDialog() {
     }
     // 12. The save folder into its hidden edit.
     SetDlgItemText(IDC_EDIT_SAVE_FOLDER, QString::fromStdString(settings.SaveFolder()));
+    ShowSaveFolder();
     // 13. "设置长度" selected, without a click.
     qobject_cast<QRadioButton*>(GetDlgItem(IDC_RADIO_CUSTOM_RANGE))->setChecked(true);
     // 14. 800 x 660, centred on the screen.

@@ -1,11 +1,10 @@
 // Keys users of other cutters expect: Space plays or pauses, Ctrl+O opens a file, I and O
-// take the play position as start and end, P prelistens the range. A text field keeps the keys it
-// types with.
+// take the play position as start and end, P prelistens the range. Space reaches the focused
+// control first: a button is pressed with it and a text field types it, as in any dialog;
+// only what no control takes plays or pauses.
 #include "CTesmiraDlg.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QRadioButton>
+#include <QKeyEvent>
 #include <QShortcut>
 
 namespace {
@@ -20,27 +19,31 @@ void CTesmiraDlg::InstallKeys() {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
     };
-    bind(QKeySequence(Qt::Key_Space), &CTesmiraDlg::OnPlayPauseKey);
     bind(QKeySequence::Open, &CTesmiraDlg::OnSelectSource);
     bind(QKeySequence(Qt::Key_I), &CTesmiraDlg::OnSetStart);
     bind(QKeySequence(Qt::Key_O), &CTesmiraDlg::OnSetEnd);
     bind(QKeySequence(Qt::Key_P), &CTesmiraDlg::OnPrelisten);
 }
 
-// Space anywhere but in a text field, which types it. A check box or radio button still
-// takes it as its own (the only key that ticks a box); push buttons are pressed with Enter.
-void CTesmiraDlg::OnPlayPauseKey() {
-    QWidget* focus = focusWidget();
-    if (qobject_cast<QCheckBox*>(focus) || qobject_cast<QRadioButton*>(focus)) {
-        static_cast<QAbstractButton*>(focus)->click();
+// Space left over by the focused control (the sliders leave it), or with no control focused.
+void CTesmiraDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (!event->isAutoRepeat()) {
+            OnPlayPauseKey();
+        }
+        event->accept();
         return;
     }
+    CDialog::keyPressEvent(event);
+}
+
+void CTesmiraDlg::OnPlayPauseKey() {
     if (!CheckSourceOpen()) {
         return;
     }
     if (player.GetState() == kPlayerPlaying) {
         player.Pause();
     } else {
-        player.Play();
+        StartPlayback();
     }
 }

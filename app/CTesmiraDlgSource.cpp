@@ -3,6 +3,7 @@
 #include "ControlIds.h"
 #include "FileDialogs.h"
 #include "MakerPage.h"
+#include "PathField.h"
 #include "Shell.h"
 
 namespace {
@@ -60,12 +61,16 @@ void CTesmiraDlg::AcceptSource(const QString& path) {
     player.Pause();
     SetTimer(kPlaybackTimerId, kPlaybackTimerMs);
     // 6. The new source.
-    SetDlgItemText(IDC_EDIT_SOURCE, path);
+    ShowPathInField(sourcePathEdit, path);
     sourcePath = path.toStdString();
     ShowWaveformOf(sourcePath);
     // 7. Start at 0, no end yet; the edits' change handling seeks the player.
     SetDlgItemText(IDC_EDIT_START, QStringLiteral("0"));
     SetDlgItemText(IDC_EDIT_END, QString());
+    // The new song's position at once, not the last one's until the next tick; and the keys
+    // (Space, I, O, the arrows) at work on it at once.
+    ShowPlayPosition(0);
+    positionSlider->setFocus();
 }
 
 // Button "Lumasi音乐网". Without a browser the user is told the address.

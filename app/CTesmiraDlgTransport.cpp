@@ -16,11 +16,6 @@ namespace {
 // Within this much of the end the position is taken as the end.
 constexpr int64_t kEndMarginMs = 300;
 
-QString PositionMinSec(const PlayerApi& player) {
-    return QString::fromStdString(FormatMinSec(player.GetPos() / 1000) + "/" +
-                                  FormatMinSec(player.GetLen() / 1000));
-}
-
 } // namespace
 
 bool CTesmiraDlg::CheckSourceOpen() {
@@ -34,8 +29,21 @@ bool CTesmiraDlg::CheckSourceOpen() {
 // Button "播放".
 void CTesmiraDlg::OnPlay() {
     if (CheckSourceOpen()) {
-        player.Play();
+        StartPlayback();
     }
+}
+
+// Plays only where it can be heard: without a sound device the user is told why, once, and
+// the position (and the counter) stay where they are.
+void CTesmiraDlg::StartPlayback() {
+    if (player.HasAudioDevice() == 0) {
+        if (!noSoundDeviceTold) {
+            noSoundDeviceTold = true;
+            MessageBox(QString::fromUtf8("没有可用的声音设备，无法播放"));
+        }
+        return;
+    }
+    player.Play();
 }
 
 // Button "暂停".
@@ -64,27 +72,27 @@ void CTesmiraDlg::OnPositionScroll(int code) {
 
 void CTesmiraDlg::OnPlaybackTimer() {
     player.GetState(); // asked as the player expects it; the answer is not needed
-    timeLabel->SetText(PositionMinSec(player));
-    SetDlgItemText(IDC_STATIC_SECONDS,
-                   QString::fromStdString(FormatSeconds3(player.GetPos() / 1000.0) + "/" +
-                                          FormatSeconds3(player.GetLen() / 1000.0)));
-    // A thumb the user holds stays where the user put it until the release seeks.
-    const bool followed = !positionSlider->IsDragging();
-    const int position = player.GetPos();
-    if (followed) {
-        positionSlider->setValue(position);
-        positionSlider->update();
-    }
+    int position = player.GetPos();
     // At the end (or past it) back to the beginning; whether it plays on is the player's.
     if (position + kEndMarginMs > player.GetLen()) {
         player.SetPos(0);
-        if (followed) {
-            positionSlider->setValue(0);
-            positionSlider->update();
-        }
-        SetDlgItemText(IDC_STATIC_SECONDS,
-                       QString::fromStdString("0.000/" + FormatSeconds3(player.GetLen() / 1000.0)));
-        timeLabel->SetText(PositionMinSec(player));
+        position = 0;
     }
-    counter->SetText(QString::fromStdString(FormatMinSec(player.GetPos() / 1000)));
+    // A thumb the user holds stays where the user put it until the release seeks.
+    if (!positionSlider->IsDragging()) {
+        positionSlider->setValue(position);
+        positionSlider->update();
+    }
+    ShowPlayPosition(position);
+}
+
+// The counter and the two position texts.
+void CTesmiraDlg::ShowPlayPosition(int positionMs) {
+    const int lengthMs = player.GetLen();
+    timeLabel->SetText(QString::fromStdString(FormatMinSec(positionMs / 1000) + "/" +
+                                              FormatMinSec(lengthMs / 1000)));
+    SetDlgItemText(IDC_STATIC_SECONDS,
+                   QString::fromStdString(FormatSeconds3(positionMs / 1000.0) + "/" +
+                                          FormatSeconds3(lengthMs / 1000.0)));
+    counter->SetText(QString::fromStdString(FormatMinSec(positionMs / 1000)));
 }

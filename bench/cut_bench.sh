@@ -2,7 +2,9 @@
 # Times tesmira-cut beside ffmpeg's re-encode at 320 kbit/s (when ffmpeg is installed):
 # one 120 s range of a 4-minute 44.1 kHz stereo MP3, and a batch of 8 such cuts. Prints
 # the best wall time of RUNS runs, the ratios and the peak memory (max RSS) of each.
-# Usage: bench/cut_bench.sh [BUILD_DIR]   (default: build)
+# Then the window's cut of the whole song (at the lowest priority) beside tesmira-cut's, and
+# a busy program's time alone and beside each of them.
+# Usage: bench/cut_bench.sh [BUILD_DIR]   (default: build); ONLY=window runs just the latter
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BIN="${1:-build}/bin"
@@ -61,6 +63,52 @@ printf "%s\n" "$@" | xargs -P "$jobs" -I{} sh -c "\"$(dirname "$0")/ffmpeg_cut\"
 SCRIPT
 chmod +x "$WORK/ffmpeg_cut" "$WORK/ffmpeg_batch"
 
+# The window's cut of the whole song against tesmira-cut's, and what each does to a busy
+# program that keeps every processor at work.
+window_part() {
+    [ -x "$BIN/window_cut_bench" ] || { echo "(no window_cut_bench: built without the GUI)"; return; }
+    echo "-- the whole 240 s song: the window's cut (lowest priority, two streams)"
+    local best="" said="" w s t
+    for _ in $(seq "$RUNS"); do
+        rm -rf "$WORK/win"; mkdir "$WORK/win"
+        read -r w s < <("$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win")
+        if [ -z "$best" ] || [ "$(echo "$w < $best" | bc -l)" = 1 ]; then best=$w; said=$s; fi
+    done
+    read -r t _ < <(measure "$BIN/tesmira-cut" --whole "$WORK/song.mp3" -o "$WORK/out/w.mp3")
+    printf "%-40s %7.3f s\n" "tesmira-cut --whole" "$t"
+    printf "%-40s %7.3f s  (the window says it done at %.3f s)\n" "window, file complete" "$best" "$said"
+    printf "%-58s %5.2f  (target <= 1.3)\n" "window / tesmira-cut:" "$(echo "$best / $t" | bc -l)"
+    # A busy program: one CPU-bound stream per processor, timed alone and beside each cut.
+    busy() {
+        local t0 t1
+        t0=$(date +%s.%N)
+        for _ in $(seq "$(nproc)"); do head -c 1500M /dev/zero | md5sum >/dev/null & done
+        wait
+        t1=$(date +%s.%N)
+        echo "$t1 - $t0" | bc -l
+    }
+    local alone beside besideCli
+    alone=$(busy)
+    rm -rf "$WORK/win"; mkdir "$WORK/win"
+    "$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win" >"$WORK/win.time" &
+    beside=$(busy)
+    wait
+    "$BIN/tesmira-cut" --whole "$WORK/song.mp3" -o "$WORK/out/b.mp3" --overwrite >/dev/null &
+    besideCli=$(busy)
+    wait
+    printf "%-40s %7.3f s\n" "busy program alone" "$alone"
+    printf "%-40s %7.3f s  (%+.1f %%; the window's cut took %s s)\n" "beside the window's cut" \
+        "$beside" "$(echo "($beside / $alone - 1) * 100" | bc -l)" "$(cut -d' ' -f1 "$WORK/win.time")"
+    printf "%-40s %7.3f s  (%+.1f %%)\n" "beside tesmira-cut (normal priority)" "$besideCli" \
+        "$(echo "($besideCli / $alone - 1) * 100" | bc -l)"
+}
+
+if [ "${ONLY:-}" = window ]; then
+    echo "load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors, best of $RUNS runs"
+    window_part
+    exit 0
+fi
+
 CUT=("$BIN/tesmira-cut" --start 60 --end 180)
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) processors, best of $RUNS runs"
 echo "-- one cut of $RANGE s"
@@ -94,4 +142,5 @@ if command -v ffmpeg >/dev/null; then
     ratio "ffmpeg one after another / tesmira-cut batch:" "$ffSer" "$par" 1.0
     ratio "ffmpeg $(nproc) at once / tesmira-cut batch:" "$ffPar" "$par" 1.0
 fi
+window_part
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

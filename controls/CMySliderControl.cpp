@@ -61,9 +61,13 @@ QRect CMySliderControl::ChannelRect() const {
     const QRect thumb =
         style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
     const SliderGeometry::Channel span = ChannelSpan();
-    const int first = std::min(span.left, span.right);
-    const int length = std::abs(span.right - span.left);
-    if (orientation() == Qt::Horizontal) {
+    // The strip reaches as far as the thumb does at either end, so the thumb never stands
+    // past the end of its track.
+    const bool horizontal = orientation() == Qt::Horizontal;
+    const int half = (horizontal ? thumb.width() : thumb.height()) / 2;
+    const int first = std::min(span.left, span.right) - half;
+    const int length = std::abs(span.right - span.left) + 2 * half;
+    if (horizontal) {
         const int top = thumb.center().y() - kChannelThickness / 2;
         return {first, top, length, kChannelThickness};
     }

@@ -34,7 +34,8 @@ public:
 
     // Where the thumb's centre sits at the minimum and at the maximum, along the axis.
     SliderGeometry::Channel ChannelSpan() const;
-    // The channel strip in client coordinates, before the edge is drawn around it.
+    // The channel strip in client coordinates, before the edge is drawn around it: from the
+    // thumb's outer edge at the minimum to its outer edge at the maximum.
     QRect ChannelRect() const;
     // x of a position on the channel, as the range mark uses it.
     int ValueToX(int value) const;

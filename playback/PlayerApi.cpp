@@ -39,6 +39,9 @@ int NoRead(PlovexDecoder*, int16_t*, int) {
 int NoClose(PlovexDecoder*) {
     return 0;
 }
+int AssumedDevice() {
+    return 1;
+}
 
 template <typename Fn, typename Fallback> void Fill(Fn& entry, Fallback fallback) {
     if (!entry) {
@@ -85,4 +88,5 @@ void FillMissingPlayerEntries(PlayerApi& t) {
     Fill(t.DecoderFormat, NoFormat);
     Fill(t.DecoderRead, NoRead);
     Fill(t.DecoderClose, NoClose);
+    Fill(t.HasAudioDevice, AssumedDevice);
 }

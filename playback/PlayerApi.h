@@ -39,9 +39,10 @@ struct PlayerApi {
     PlovexFn_DecoderFormat DecoderFormat = nullptr;
     PlovexFn_DecoderRead DecoderRead = nullptr;
     PlovexFn_DecoderClose DecoderClose = nullptr;
+    PlovexFn_HasAudioDevice HasAudioDevice = nullptr;
 };
 
 // Fills every empty entry with a stand-in that answers as if no file were open (IsOpend, GetLen,
-// GetPos and Open give 0, DecoderOpen NULL, the rest do nothing), so every entry of the table
-// can be called.
+// GetPos and Open give 0, DecoderOpen NULL, the rest do nothing; a library that cannot say whether
+// it has a sound device is taken to have one), so every entry of the table can be called.
 void FillMissingPlayerEntries(PlayerApi& table);

@@ -7,6 +7,22 @@
 #include <QAbstractButton>
 #include <QSlider>
 #include <filesystem>
+#include <sched.h>
+#include <set>
+#include <sys/resource.h>
+#include <thread>
+
+namespace {
+
+std::set<std::string> ThreadIds() {
+    std::set<std::string> ids;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        ids.insert(entry.path().filename());
+    }
+    return ids;
+}
+
+} // namespace
 
 TEST_F(CutWindowTest, ChecksRunInTheirOrderAndEachStartsNothing) {
     auto dialog = MakeDialog();
@@ -83,9 +99,50 @@ TEST_F(CutWindowTest, WholeSourceTakesTheSliderRangeWithoutReadingTheEdits) {
     EXPECT_EQ(barAtMessage, 100);
     EXPECT_EQ(Bar(*dialog)->value(), 0);
     // The output is named in edit 1037 and kept for "打开保存目录".
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString(), dialog->lastOutputPath);
+    // The field shows the whole file name, the folder shortened with "…" where it must be; the
+    // tool tip the full path.
+    const QString shown = dialog->GetDlgItemText(IDC_EDIT_OUTPUT);
+    const QString name =
+        QString::fromStdString(std::filesystem::path(dialog->lastOutputPath).filename().string());
+    EXPECT_TRUE(shown.endsWith(QLatin1Char('/') + name)) << shown.toStdString();
+    EXPECT_LE(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->fontMetrics().horizontalAdvance(shown),
+              dialog->GetDlgItem(IDC_EDIT_OUTPUT)->width());
+    EXPECT_EQ(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString(), dialog->lastOutputPath);
     EXPECT_EQ(SavedFiles(*dialog),
               std::vector<std::string>{std::filesystem::path(dialog->lastOutputPath).filename()});
+}
+
+TEST_F(CutWindowTest, CutThreadsRunAtTheLowestPriorityAndTheWindowAtItsOwn) {
+    auto dialog = DialogWithSong(60.0);
+    Click(*dialog, IDC_RADIO_WHOLE_SOURCE);
+    const std::set<std::string> before = ThreadIds();
+    Click(*dialog, IDC_BTN_START_CUT);
+    // The worker, its helper and their two encoder streams, read back from the system once
+    // the worker is at work (it lowers itself first thing).
+    std::set<std::string> seen;
+    while (dialog->clipJob.IsRunning() && seen.size() < 4) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (dialog->clipJob.GetProgress() <= 0.0) {
+            continue;
+        }
+        for (const std::string& id : ThreadIds()) {
+            const pid_t tid = std::stoi(id);
+            errno = 0;
+            const int policy = sched_getscheduler(tid);
+            const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+            if (before.count(id) != 0 || policy < 0 || errno != 0) {
+                continue; // not the cut's, or already gone
+            }
+            EXPECT_EQ(policy, SCHED_IDLE) << id;
+            EXPECT_EQ(nice, 19) << id;
+            seen.insert(id);
+        }
+    }
+    EXPECT_EQ(seen.size(), 4u);
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), 0);
+    ASSERT_TRUE(FollowCut(*dialog));
+    EXPECT_EQ(messages, QStringList{U("剪切完成!")});
 }
 
 TEST_F(CutWindowTest, OneMillisecondIsACut) {

@@ -38,7 +38,8 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     ASSERT_TRUE(FollowCut(*dialog));
     ASSERT_EQ(messages, QStringList{U("剪切完成!")});
 
-    const std::filesystem::path output = dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString();
+    const std::filesystem::path output =
+        dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString();
     EXPECT_EQ(output.parent_path(), std::filesystem::path(dialog->settings.SaveFolder()));
     const std::string name = output.filename().string();
     EXPECT_EQ(name.rfind(U("一首歌_剪切").toStdString(), 0), 0u) << name;
@@ -96,7 +97,8 @@ TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     ASSERT_EQ(messages, QStringList{U("剪切完成!")});
 
     const DecodedAudio preview = DecodeMp3File(song);
-    const DecodedAudio cut = DecodeMp3File(dialog->GetDlgItemText(IDC_EDIT_OUTPUT).toStdString());
+    const DecodedAudio cut =
+        DecodeMp3File(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString());
     ASSERT_TRUE(cut.ok);
     const std::vector<double> first = Channel(cut.pcm, cut.channels, 0);
     const std::vector<double> head(first.begin() + kEncoderLead,

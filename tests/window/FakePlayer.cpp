@@ -26,6 +26,12 @@ void FakePlayer::SetPosition(int positionMs) {
     set(positionMs);
 }
 
+void FakePlayer::SetAudioDevice(bool present) {
+    auto set =
+        reinterpret_cast<FakePlayerSetAudioDeviceFn>(dlsym(handle, "FakePlayerSetAudioDevice"));
+    set(present ? 1 : 0);
+}
+
 QStringList FakePlayer::Calls() const {
     auto log = reinterpret_cast<FakePlayerLogFn>(dlsym(handle, "FakePlayerLog"));
     return QString::fromUtf8(log()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

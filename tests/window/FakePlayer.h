@@ -15,6 +15,8 @@ public:
     void Configure(int openResult, int lengthMs, int positionMs = 0);
     // GetPos answers positionMs; the log and the open file stay.
     void SetPosition(int positionMs);
+    // HasAudioDevice answers present from now on.
+    void SetAudioDevice(bool present);
     // The calls so far, one line each ("Open /a/b.mp3", "SetVolume 50", ...).
     QStringList Calls() const;
     // The calls whose name is one of names, in order.

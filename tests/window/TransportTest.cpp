@@ -6,9 +6,12 @@
 #include "ControlIds.h"
 #include "WindowActions.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -50,8 +53,8 @@ TEST_F(TransportTest, ButtonsNeedASourceThenDriveThePlayer) {
     for (int id : {IDC_BTN_PLAY, IDC_BTN_PAUSE, IDC_BTN_STOP}) {
         Click(*dialog, id);
     }
-    EXPECT_EQ(fake.Calls().mid(before),
-              QStringList({"IsOpend", "Play", "IsOpend", "Pause", "IsOpend", "Stop"}));
+    EXPECT_EQ(fake.Calls().mid(before), QStringList({"IsOpend", "HasAudioDevice", "Play", "IsOpend",
+                                                     "Pause", "IsOpend", "Stop"}));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -133,35 +136,61 @@ TEST_F(TransportTest, ArrowKeysSeekBySecondsAndPageKeysByTen) {
     }
 }
 
-TEST_F(TransportTest, KeysPlayPauseOpenAndMarkWhereNoTextFieldTakesThem) {
+// Run offscreen and, as window_keys_x11, on a real X server with xdotool's keys.
+TEST_F(TransportTest, KeysGoToTheFocusedControlAndPlayWhereNoControlTakesThem) {
     auto dialog = OpenedDialog(100000);
     dialog->show();
     dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    QWidget* play = dialog->GetDlgItem(IDC_BTN_PLAY);
-    play->setFocus();
-    QTest::keyClick(play, Qt::Key_Space);
-    QTest::keyClick(play, Qt::Key_Space);
-    EXPECT_EQ(fake.CallsOf({"Play", "Pause"}).mid(1), QStringList({"Play", "Pause"}));
-    fake.SetPosition(12000);
-    QTest::keyClick(play, Qt::Key_I);
-    fake.SetPosition(34500);
-    QTest::keyClick(play, Qt::Key_O);
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "12.000");
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "34.500");
-    // Enter presses the focused button; Ctrl+O opens a file from anywhere.
-    QWidget* stop = dialog->GetDlgItem(IDC_BTN_STOP);
-    stop->setFocus();
-    QTest::keyClick(stop, Qt::Key_Return);
-    EXPECT_EQ(fake.CallsOf({"Stop"}).size(), 1);
-    QTest::keyClick(stop, Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(openFileFilters.size(), 1);
-
-    // A text field types them instead.
+    const bool x11 = QApplication::platformName() == QLatin1String("xcb");
     auto* fadeIn = qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_EDIT_FADE_IN));
-    fadeIn->setFocus();
-    QTest::keyClicks(fadeIn, " io");
-    EXPECT_EQ(fadeIn->text(), "15 io");
-    EXPECT_EQ(fake.CallsOf({"Play", "Pause"}).size(), 3);
-    EXPECT_TRUE(messages.isEmpty());
+    const auto played = [&] { return fake.CallsOf({"Play", "Pause", "Stop"}).join(' '); };
+    const struct {
+        int focus; // control id; 0: leave the focus where it is
+        const char* key;
+        std::function<bool()> done;
+    } rows[] = {
+        // An accepted song puts the focus on the position slider, which leaves Space alone.
+        {0, "space", [&] { return played() == "Pause Play"; }},
+        {0, "space", [&] { return played() == "Pause Play Pause"; }},
+        {0, "i", [&] { return dialog->GetDlgItemText(IDC_EDIT_START) == "12.000"; }},
+        {0, "Right", [&] { return fake.CallsOf({"SetPos"}).last() == "SetPos 13000"; }},
+        // A push button is pressed with Space, as in any dialog.
+        {IDC_BTN_STOP, "space", [&] { return played() == "Pause Play Pause Stop"; }},
+        {IDC_BTN_START_CUT, "space", [&] { return messages == QStringList{U("请输入结束点！")}; }},
+        {IDC_EDIT_FADE_IN, "space", [&] { return fadeIn->text() == "15 "; }},
+        {IDC_EDIT_FADE_IN, "o", [&] { return fadeIn->text() == "15 o"; }},
+        {IDC_BTN_PLAY, "ctrl+o", [&] { return openFileFilters.size() == 1; }},
+    };
+    fake.SetPosition(12000);
+    for (const auto& row : rows) {
+        if (row.focus != 0) {
+            dialog->GetDlgItem(row.focus)->setFocus();
+        }
+        if (x11) {
+            QProcess::execute(QStringLiteral("xdotool"), {"key", row.key});
+        } else {
+            QTest::keySequence(QApplication::focusWidget(),
+                               QKeySequence(QString(row.key).replace("space", "Space")));
+        }
+        EXPECT_TRUE(QTest::qWaitFor(row.done, 3000))
+            << row.key << " on " << row.focus << ": " << played().toStdString();
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(dialog->focusWidget(), dialog->GetDlgItem(IDC_BTN_PLAY));
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(TransportTest, WithoutASoundDeviceTheUserIsToldOnceAndTheCounterStays) {
+    auto dialog = OpenedDialog(100000);
+    TickAt(*dialog, 65000);
+    dialog->OnDropFiles({"/m/second.mp3"}); // another song: its position at once
+    EXPECT_EQ(dialog->counter->Text(), "00:00");
+    EXPECT_EQ(dialog->timeLabel->text(), "00:00/01:40");
+
+    fake.SetAudioDevice(false);
+    Click(*dialog, IDC_BTN_PLAY);
+    Click(*dialog, IDC_BTN_PLAY);
+    EXPECT_EQ(messages, QStringList{U("没有可用的声音设备，无法播放")});
+    EXPECT_TRUE(fake.CallsOf({"Play"}).isEmpty());
 }

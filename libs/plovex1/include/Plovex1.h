@@ -67,6 +67,10 @@
  *                                     (interleaved values); 0 at the end or where the stream can
  *                                     no longer be decoded.
  *   int DecoderClose(PlovexDecoder* d)   frees the handle (NULL is ignored). Returns 1.
+ *   int HasAudioDevice(void)          1 when the open file plays on a sound device, 0 when no
+ *                                     device could be opened for it (it then plays silently, in
+ *                                     real time) or no file is open. Each Open tries the device
+ *                                     again when the last one found none.
  *
  * At tempo 1.0, pitch 1.0, volume 50 and no fade the samples sent to the device are exactly what
  * libmpg123 decodes (gapless, signed 16-bit, the file's own rate and channels).
@@ -131,7 +135,8 @@ typedef struct PlovexDecoder PlovexDecoder;
     X(DecoderOpen)                                                                                 \
     X(DecoderFormat)                                                                               \
     X(DecoderRead)                                                                                 \
-    X(DecoderClose)
+    X(DecoderClose)                                                                                \
+    X(HasAudioDevice)
 
 /* Pointer types of the exports, named PlovexFn_<export>. */
 typedef int (*PlovexFn_Open)(const char* utf8Path);
@@ -171,6 +176,7 @@ typedef int (*PlovexFn_DecoderFormat)(PlovexDecoder* decoder, int* sampleRate, i
                                       int* samplesPerFrame);
 typedef int (*PlovexFn_DecoderRead)(PlovexDecoder* decoder, int16_t* pcm, int maxFrames);
 typedef int (*PlovexFn_DecoderClose)(PlovexDecoder* decoder);
+typedef int (*PlovexFn_HasAudioDevice)(void);
 
 /* Prototypes only for the library itself: everyone else resolves the exports at run time, and
  * global names such as Open or Close would only get in their way. */
@@ -213,6 +219,7 @@ PLOVEX1_API int DecoderFormat(PlovexDecoder* decoder, int* sampleRate, int* chan
                               int* samplesPerFrame);
 PLOVEX1_API int DecoderRead(PlovexDecoder* decoder, int16_t* pcm, int maxFrames);
 PLOVEX1_API int DecoderClose(PlovexDecoder* decoder);
+PLOVEX1_API int HasAudioDevice(void);
 #endif
 
 #ifdef __cplusplus

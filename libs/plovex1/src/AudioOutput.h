@@ -24,6 +24,8 @@ public:
     virtual double DelayMs() = 0;
     virtual void Close() = 0;
     virtual const char* Name() const = 0;
+    // False for the silent stand-in used when no device opens.
+    virtual bool IsDevice() const { return true; }
 };
 
 // An opened output for the format: the SDL2 device when one opens, else the null output.

@@ -131,4 +131,8 @@ int SetStopPos(int ms) {
     return 1;
 }
 
+int HasAudioDevice(void) {
+    return Result(P().HasAudioDevice());
+}
+
 } // extern "C"

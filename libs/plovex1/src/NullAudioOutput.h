@@ -15,6 +15,7 @@ public:
     double DelayMs() override;
     void Close() override;
     const char* Name() const override { return "null"; }
+    bool IsDevice() const override { return false; }
 
 private:
     using Clock = std::chrono::steady_clock;

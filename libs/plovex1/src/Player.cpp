@@ -33,7 +33,8 @@ bool CPlayer::Open(const std::string& path) {
     const int rate = fresh->SampleRate();
     const int channels = fresh->Channels();
     std::unique_ptr<CAudioOutput> freshOutput;
-    if (!output || outputRate != rate || outputChannels != channels) {
+    // A device missing last time is looked for again: it may have been plugged in since.
+    if (!output || outputRate != rate || outputChannels != channels || !output->IsDevice()) {
         freshOutput = OpenAudioOutput(rate, channels);
     }
     std::unique_ptr<CMp3Decoder> oldDecoder;
@@ -198,6 +199,11 @@ int CPlayer::Channels() const {
 int CPlayer::SampleRate() const {
     std::lock_guard lock(mutex);
     return decoder ? decoder->SampleRate() : 0;
+}
+
+bool CPlayer::HasAudioDevice() const {
+    std::lock_guard lock(mutex);
+    return decoder && output && output->IsDevice();
 }
 
 int CPlayer::Layer() const {

@@ -38,6 +38,8 @@ public:
     int Channels() const;
     int SampleRate() const;
     int Layer() const;
+    // The open file's sound goes to a device, not to the silent stand-in.
+    bool HasAudioDevice() const;
 
     void SetTempo(double factor);
     void SetPitch(double factor);

@@ -17,6 +17,7 @@ struct State {
     int positionMs = 0;
     int isOpen = 0;
     int playState = 0; // what GetState answers: stopped 1, playing 2, paused 3 after the calls
+    int audioDevice = 1;
 };
 
 State& Fake() {
@@ -56,6 +57,12 @@ PLOVEX1_API void FakePlayerConfigure(int openResult, int lengthMs, int positionM
     Fake().positionMs = positionMs;
     Fake().isOpen = 0;
     Fake().playState = 0;
+    Fake().audioDevice = 1;
+}
+
+PLOVEX1_API void FakePlayerSetAudioDevice(int present) {
+    std::lock_guard<std::mutex> guard(Fake().lock);
+    Fake().audioDevice = present;
 }
 
 PLOVEX1_API void FakePlayerSetPosition(int positionMs) {
@@ -129,6 +136,9 @@ int GetAduioChannels(void) {
 }
 int GetAudioSamplesPerSec(void) {
     return Record("GetAudioSamplesPerSec"), 44100;
+}
+int HasAudioDevice(void) {
+    return Record("HasAudioDevice"), Fake().audioDevice;
 }
 int GetState(void) {
     return Record("GetState"), Fake().playState;

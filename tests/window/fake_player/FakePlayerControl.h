@@ -10,6 +10,8 @@ extern "C" {
 typedef void (*FakePlayerConfigureFn)(int openResult, int lengthMs, int positionMs);
 // GetPos answers positionMs from now on; nothing else changes.
 typedef void (*FakePlayerSetPositionFn)(int positionMs);
+// HasAudioDevice answers present (1 after Configure).
+typedef void (*FakePlayerSetAudioDeviceFn)(int present);
 // The log so far, one call a line.
 typedef const char* (*FakePlayerLogFn)(void);
 
