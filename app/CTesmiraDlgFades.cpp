@@ -64,10 +64,9 @@ QString CTesmiraDlg::FadesNote(int lengthMs) const {
     const QString inText = Seconds(fades.inLengthMs);
     const QString outText = Seconds(fades.outEndMs - fades.outStartMs);
     if (fades.inEnabled != 0 && fades.outEnabled != 0) {
-        return QString::fromUtf8("\n淡入淡出长于剪切，已缩短为 %1 秒和 %2 秒").arg(inText, outText);
+        return QString::fromUtf8("\n淡入淡出已缩短为 %1 秒和 %2 秒").arg(inText, outText);
     }
-    return QString::fromUtf8(fades.inEnabled != 0 ? "\n淡入长于剪切，已缩短为 %1 秒"
-                                                  : "\n淡出长于剪切，已缩短为 %1 秒")
+    return QString::fromUtf8(fades.inEnabled != 0 ? "\n淡入已缩短为 %1 秒" : "\n淡出已缩短为 %1 秒")
         .arg(fades.inEnabled != 0 ? inText : outText);
 }
 

@@ -7,6 +7,7 @@
 #include "LoadPlayerLibrary.h"
 #include "PngResource.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -130,8 +131,10 @@ void CTesmiraDlg::InitControls() {
     SetDlgItemText(IDC_EDIT_START, QString());
     SetDlgItemText(IDC_EDIT_END, QString());
     SetDlgItemText(IDC_EDIT_OUTPUT, QString());
-    // 8. The length label (with a full-width colon, unlike the later texts).
+    // 8. The length label (with a full-width colon, unlike the later texts); a second line
+    // below the first tells when the fades are shortened.
     SetDlgItemText(IDC_STATIC_LENGTH, QString::fromUtf8(kNoLengthText));
+    lengthLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // 9.
     progressBar->setValue(0);
 }

@@ -71,7 +71,7 @@ window_part() {
     local best="" said="" w s t
     for _ in $(seq "$RUNS"); do
         rm -rf "$WORK/win"; mkdir "$WORK/win"
-        read -r w s < <("$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win")
+        read -r w s < <("$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win" 2>/dev/null)
         if [ -z "$best" ] || [ "$(echo "$w < $best" | bc -l)" = 1 ]; then best=$w; said=$s; fi
     done
     read -r t _ < <(measure "$BIN/tesmira-cut" --whole "$WORK/song.mp3" -o "$WORK/out/w.mp3")
@@ -90,10 +90,10 @@ window_part() {
     local alone beside besideCli
     alone=$(busy)
     rm -rf "$WORK/win"; mkdir "$WORK/win"
-    "$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win" >"$WORK/win.time" &
+    "$BIN/window_cut_bench" "$WORK/song.mp3" "$WORK/win" >"$WORK/win.time" 2>/dev/null &
     beside=$(busy)
     wait
-    "$BIN/tesmira-cut" --whole "$WORK/song.mp3" -o "$WORK/out/b.mp3" --overwrite >/dev/null &
+    "$BIN/tesmira-cut" --whole "$WORK/song.mp3" -o "$WORK/out/b.mp3" --overwrite >/dev/null 2>&1 &
     besideCli=$(busy)
     wait
     printf "%-40s %7.3f s\n" "busy program alone" "$alone"

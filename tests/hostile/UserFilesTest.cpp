@@ -85,7 +85,7 @@ const Action kActions[] = {
     {"--speed 20 -o @new.mp3", 2, "--speed takes"},
     {"--speed 0 -o @new.mp3", 2, "--speed takes"},
     {"--speed nan -o @new.mp3", 2, "--speed takes"},
-    {"--fade-in 2147484 -o @new.mp3", 2, "--fade-in takes whole seconds"},
+    {"--fade-in 2147484 -o @new.mp3", 2, "--fade-in takes a time"},
     {"--throttle-ms 99999999999 -o @new.mp3", 2, "--throttle-ms takes"},
     // Outputs that are no regular file are refused at once, never opened.
     {"-o @fifo.mp3", 2, "not a regular file"},

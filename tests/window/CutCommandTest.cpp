@@ -193,7 +193,7 @@ TEST_F(CutWindowTest, FadesTakeTimesAndAreFittedIntoTheCut) {
     }
     // The label tells what was shortened; a fade that is no time is refused, naming the field.
     EXPECT_EQ(dialog->GetDlgItemText(IDC_STATIC_LENGTH),
-              U("剪切长度:00:05(5.00秒)\n淡入淡出长于剪切，已缩短为 2.50 秒和 2.50 秒"));
+              U("剪切长度:00:05(5.00秒)\n淡入淡出已缩短为 2.50 秒和 2.50 秒"));
     messages.clear();
     set(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT, "1:75");
     const std::string before = dialog->lastOutputPath;

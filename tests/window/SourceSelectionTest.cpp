@@ -54,9 +54,9 @@ TEST_F(WindowTest, AcceptedSourceIsOpenedPausedAndFollowed) {
     fake.Configure(1, 125000);
     dialog->OnDropFiles({QString::fromUtf8("/音乐/一首歌.mp3")});
 
-    EXPECT_EQ(fake.CallsOf(kOpenCalls),
-              (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0",
-                           QString::fromUtf8("Open /音乐/一首歌.mp3"), "GetLen", "Pause"}));
+    EXPECT_EQ(fake.CallsOf(kOpenCalls), (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0",
+                                                     QString::fromUtf8("Open /音乐/一首歌.mp3"),
+                                                     "GetLen", "Pause", "GetLen"}));
     EXPECT_EQ(dialog->positionSlider->minimum(), 0);
     EXPECT_EQ(dialog->positionSlider->maximum(), 125000);
     EXPECT_EQ(dialog->positionSlider->value(), 0);
@@ -105,8 +105,9 @@ TEST_F(WindowTest, SecondSourceReplacesTheFirst) {
     dialog->positionSlider->startMark = 1000;
     fake.Configure(1, 30000);
     dialog->OnDropFiles({"/m/first.mp3"});
-    EXPECT_EQ(fake.CallsOf(kOpenCalls), (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0",
-                                                     "Open /m/first.mp3", "GetLen", "Pause"}));
+    EXPECT_EQ(fake.CallsOf(kOpenCalls),
+              (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0", "Open /m/first.mp3", "GetLen",
+                           "Pause", "GetLen"}));
     EXPECT_EQ(dialog->positionSlider->maximum(), 30000);
     EXPECT_EQ(dialog->positionSlider->value(), 0);
     EXPECT_EQ(dialog->positionSlider->startMark, 0); // the old mark gone, the new one at "0"

@@ -90,9 +90,9 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     EXPECT_EQ(speed->pageStep(), 4);
     EXPECT_EQ(pitch->pageStep(), 8);
     EXPECT_EQ(dialog->positionSlider->pageStep(), 10000);
-    // The marks were cleared, then the emptied edits set both to the slider's position 0.
-    EXPECT_EQ(dialog->positionSlider->startMark, 0);
-    EXPECT_EQ(dialog->positionSlider->endMark, 0);
+    // The marks were cleared, and the emptied edits, which hold no time, set none.
+    EXPECT_EQ(dialog->positionSlider->startMark, -1);
+    EXPECT_EQ(dialog->positionSlider->endMark, -1);
     EXPECT_EQ(qobject_cast<QProgressBar*>(dialog->GetDlgItem(IDC_PROGRESS_CUT))->value(), 0);
     EXPECT_FALSE(dialog->IsTimerRunning(kPlaybackTimerId));
     EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));
