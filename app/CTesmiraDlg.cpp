@@ -1,4 +1,5 @@
 #include "CTesmiraDlg.h"
+#include "CWaveformStrip.h"
 
 #include "CMySliderControl.h"
 #include "CStaticCounter.h"
@@ -35,6 +36,7 @@ CTesmiraDlg::CTesmiraDlg(SettingsEnvironment settingsEnvironment, std::string pl
         RegisterControlClass<CTMStatic>(id);
     }
     RegisterControlClass<CStaticCounter>(IDC_COUNTER);
+    RegisterControlClass<CWaveformStrip>(IDC_WAVEFORM);
 }
 
 CTesmiraDlg::~CTesmiraDlg() = default;
@@ -69,6 +71,7 @@ void CTesmiraDlg::DoDataExchange() {
     }
     DDX_Control(IDC_EDIT_SAVE_FOLDER, saveFolderEdit);
     DDX_Control(IDC_COUNTER, counter);
+    DDX_Control(IDC_WAVEFORM, waveformStrip);
 }
 
 void CTesmiraDlg::customEvent(QEvent* event) {

@@ -14,12 +14,16 @@
 //   CTesmiraDlgTransport.cpp   play, pause, stop, seeking, the play-position timer
 //   CTesmiraDlgFactors.cpp     speed and pitch factors
 //   CTesmiraDlgKeys.cpp        keys for play/pause, opening a file, start and end
+//   CTesmiraDlgWaveform.cpp    the waveform strip: filling it, its overlay, seeking and marking
+//   CTesmiraDlgPrelisten.cpp   试听, 听开头 and 听结尾
 #include "CClipJob.h"
 #include "CDialog.h"
 #include "CutFades.h"
 #include "LengthMode.h"
 #include "PlayerApi.h"
 #include "Settings.h"
+#include "WaveformCache.h"
+#include "WaveformWorker.h"
 
 #include <QIcon>
 #include <QImage>
@@ -30,6 +34,7 @@
 class CMySliderControl;
 class CStaticCounter;
 class CTMStatic;
+class CWaveformStrip;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -136,6 +141,23 @@ protected:
     void OnPlaybackTimer();
     void ShowPlayPosition(int positionMs);
 
+    // The waveform strip.
+    void SetUpWaveform();
+    void ShowWaveformOf(const std::string& path);
+    void OnWaveformTick();
+    void OnStripSeek(int ms);
+    void OnStripMarkDragged(bool startMark, int ms);
+    void OnStripRangeDragged(int startMs, int endMs);
+
+    // Prelisten: the marked range as the cut will sound, or its first or last seconds.
+    enum class Prelisten { None, Range, Head, Tail };
+    void OnPrelisten();
+    void OnListenHead();
+    void OnListenTail();
+    void StartPrelisten(Prelisten part);
+    // Gives the player back as it was (no fades, no stop position).
+    void EndPrelisten();
+
     // Speed and pitch.
     void ApplySpeedSlider();
     void ApplyPitchSlider();
@@ -176,6 +198,10 @@ protected:
     CTMStatic* stepLabels[4] = {};           // 1027 to 1030
     QLineEdit* saveFolderEdit = nullptr;     // 1050
     CStaticCounter* counter = nullptr;       // 1032
+    CWaveformStrip* waveformStrip = nullptr; // 1057
+    CWaveformCache waveformCache;
+    CWaveformWorker waveformWorker;
+    Prelisten prelistening = Prelisten::None;
 
 private:
     std::string playerLibraryPath;

@@ -21,7 +21,8 @@ namespace {
 constexpr int kWindowWidth = 800;
 constexpr int kPositionKeyStepMs = 1000;
 constexpr int kPositionPageStepMs = 10000;
-constexpr int kWindowHeight = 600;
+// 600, and the waveform strip's 60 pixels under the position slider.
+constexpr int kWindowHeight = 660;
 const char kLabelFontFace[] = "Times New Roman";
 
 // What a screen reader says for the controls that carry no text of their own: the fields
@@ -77,6 +78,7 @@ bool CTesmiraDlg::OnInitDialog() {
     LoadPlayerLibrary(playerLibraryPath, player);
     // 10.
     InitControls();
+    SetUpWaveform();
     NameControlsForScreenReaders(*this);
     // 11. The factor sliders in the classic look.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
@@ -90,7 +92,7 @@ bool CTesmiraDlg::OnInitDialog() {
     ShowSaveFolder();
     // 13. "设置长度" selected, without a click.
     qobject_cast<QRadioButton*>(GetDlgItem(IDC_RADIO_CUSTOM_RANGE))->setChecked(true);
-    // 14. 800 x 600, centred on the screen.
+    // 14. 800 x 660, centred on the screen.
     setFixedSize(kWindowWidth, kWindowHeight);
     if (QScreen* display = screen()) {
         move(display->availableGeometry().center() - rect().center());

@@ -1,7 +1,7 @@
 // Keys users of other cutters expect: Space plays or pauses, Ctrl+O opens a file, I and O
-// take the play position as start and end. Space reaches the focused control first: a
-// button is pressed with it and a text field types it, as in any dialog; only what no
-// control takes plays or pauses.
+// take the play position as start and end, P prelistens the range. Space reaches the focused
+// control first: a button is pressed with it and a text field types it, as in any dialog;
+// only what no control takes plays or pauses.
 #include "CTesmiraDlg.h"
 
 #include <QKeyEvent>
@@ -22,6 +22,7 @@ void CTesmiraDlg::InstallKeys() {
     bind(QKeySequence::Open, &CTesmiraDlg::OnSelectSource);
     bind(QKeySequence(Qt::Key_I), &CTesmiraDlg::OnSetStart);
     bind(QKeySequence(Qt::Key_O), &CTesmiraDlg::OnSetEnd);
+    bind(QKeySequence(Qt::Key_P), &CTesmiraDlg::OnPrelisten);
 }
 
 // Space left over by the focused control (the sliders leave it), or with no control focused.

@@ -27,6 +27,9 @@ std::span<const MessageMapEntry<CTesmiraDlg>> CTesmiraDlg::MessageMap() {
         {IDC_BTN_PITCH_MINUS, Notification::Clicked, &CTesmiraDlg::OnPitchMinus},
         {IDC_BTN_SPEED_MINUS, Notification::Clicked, &CTesmiraDlg::OnSpeedMinus},
         {IDC_BTN_MAKER_PAGE, Notification::Clicked, &CTesmiraDlg::OnMakerPage},
+        {IDC_BTN_PRELISTEN, Notification::Clicked, &CTesmiraDlg::OnPrelisten},
+        {IDC_BTN_LISTEN_HEAD, Notification::Clicked, &CTesmiraDlg::OnListenHead},
+        {IDC_BTN_LISTEN_TAIL, Notification::Clicked, &CTesmiraDlg::OnListenTail},
         {IDCANCEL, Notification::Clicked, &CTesmiraDlg::OnCancel},
     };
     return rows;

@@ -44,6 +44,7 @@ void CTesmiraDlg::OnDropFiles(const QStringList& files) {
 
 void CTesmiraDlg::AcceptSource(const QString& path) {
     // 1-2. Open it in the player; a failure leaves the previous source as it was.
+    EndPrelisten();
     player.SetFadeIn(0, 0);
     player.SetFadeOut(0, 0);
     if (player.Open(path.toUtf8().constData()) == 0) {
@@ -62,6 +63,7 @@ void CTesmiraDlg::AcceptSource(const QString& path) {
     // 6. The new source.
     ShowPathInField(sourcePathEdit, path);
     sourcePath = path.toStdString();
+    ShowWaveformOf(sourcePath);
     // 7. Start at 0, no end yet; the edits' change handling seeks the player.
     SetDlgItemText(IDC_EDIT_START, QStringLiteral("0"));
     SetDlgItemText(IDC_EDIT_END, QString());

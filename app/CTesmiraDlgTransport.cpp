@@ -49,6 +49,7 @@ void CTesmiraDlg::StartPlayback() {
 // Button "暂停".
 void CTesmiraDlg::OnPause() {
     if (CheckSourceOpen()) {
+        EndPrelisten();
         player.Pause();
     }
 }
@@ -56,6 +57,7 @@ void CTesmiraDlg::OnPause() {
 // Button "停止".
 void CTesmiraDlg::OnStop() {
     if (CheckSourceOpen()) {
+        EndPrelisten();
         player.Stop();
     }
 }

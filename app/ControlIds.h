@@ -23,6 +23,9 @@ inline constexpr int IDC_BTN_SPEED_MINUS = 1010;
 inline constexpr int IDC_BTN_PITCH_PLUS = 1011;
 inline constexpr int IDC_BTN_PITCH_MINUS = 1012;
 inline constexpr int IDC_BTN_MAKER_PAGE = 1013;
+inline constexpr int IDC_BTN_PRELISTEN = 1014;
+inline constexpr int IDC_BTN_LISTEN_HEAD = 1015;
+inline constexpr int IDC_BTN_LISTEN_TAIL = 1016;
 inline constexpr int IDC_SLIDER_POSITION = 1021;
 inline constexpr int IDC_SLIDER_SPEED = 1023;
 inline constexpr int IDC_SLIDER_PITCH = 1024;
@@ -52,6 +55,7 @@ inline constexpr int IDC_EDIT_FADE_OUT = 1049;
 inline constexpr int IDC_EDIT_SAVE_FOLDER = 1050;
 inline constexpr int IDC_RADIO_CUSTOM_RANGE = 1055;
 inline constexpr int IDC_RADIO_WHOLE_SOURCE = 1056;
+inline constexpr int IDC_WAVEFORM = 1057;
 
 // Window timers of the main dialog.
 inline constexpr int kPlaybackTimerId = 1;

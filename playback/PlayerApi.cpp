@@ -27,6 +27,18 @@ int NoFade(int64_t, int64_t) {
 int NoPcm(PlovexPcmCallback, void*) {
     return 0;
 }
+PlovexDecoder* NoDecoder(const char*) {
+    return nullptr;
+}
+int NoFormat(PlovexDecoder*, int*, int*, int*) {
+    return 0;
+}
+int NoRead(PlovexDecoder*, int16_t*, int) {
+    return 0;
+}
+int NoClose(PlovexDecoder*) {
+    return 0;
+}
 int AssumedDevice() {
     return 1;
 }
@@ -71,5 +83,10 @@ void FillMissingPlayerEntries(PlayerApi& t) {
     Fill(t.SetFadeOut, NoFade);
     Fill(t.EnableFade, NoInt);
     Fill(t.SetOutPCMFun, NoPcm);
+    Fill(t.SetStopPos, NoInt);
+    Fill(t.DecoderOpen, NoDecoder);
+    Fill(t.DecoderFormat, NoFormat);
+    Fill(t.DecoderRead, NoRead);
+    Fill(t.DecoderClose, NoClose);
     Fill(t.HasAudioDevice, AssumedDevice);
 }

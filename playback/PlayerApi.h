@@ -34,10 +34,15 @@ struct PlayerApi {
     PlovexFn_SetFadeOut SetFadeOut = nullptr;
     PlovexFn_EnableFade EnableFade = nullptr;
     PlovexFn_SetOutPCMFun SetOutPCMFun = nullptr;
+    PlovexFn_SetStopPos SetStopPos = nullptr;
+    PlovexFn_DecoderOpen DecoderOpen = nullptr;
+    PlovexFn_DecoderFormat DecoderFormat = nullptr;
+    PlovexFn_DecoderRead DecoderRead = nullptr;
+    PlovexFn_DecoderClose DecoderClose = nullptr;
     PlovexFn_HasAudioDevice HasAudioDevice = nullptr;
 };
 
 // Fills every empty entry with a stand-in that answers as if no file were open (IsOpend, GetLen,
-// GetPos and Open give 0, the rest do nothing; a library that cannot say whether it has a sound
-// device is taken to have one), so every entry of the table can be called.
+// GetPos and Open give 0, DecoderOpen NULL, the rest do nothing; a library that cannot say whether
+// it has a sound device is taken to have one), so every entry of the table can be called.
 void FillMissingPlayerEntries(PlayerApi& table);

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Takes a picture of the main window with a generated song open, under a virtual X server,
-# and writes it to docs/screenshot.png (or to the file given). Build first (scripts/build.sh).
+# Takes a picture of the main window with a generated song open and a range marked, under a
+# virtual X server, and writes it to docs/screenshot.png (or to the file given). Build first
+# (scripts/build.sh).
 set -eu
 cd "$(dirname "$0")/.."
 BIN="${TESMIRA_BUILD_DIR:-build}/bin"
@@ -26,6 +27,6 @@ OUT_ABS="$(cd "$(dirname "$OUT")" && pwd)/$(basename "$OUT")"
 # and save folder out of it.
 HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" SDL_AUDIODRIVER=dummy \
     xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$BIN/tesmira-screenshot" "$OUT_ABS" 2500 "$WORK/音乐/旋律.mp3" 2>"$WORK/log" ||
+    "$BIN/tesmira-screenshot" "$OUT_ABS" 2500 "$WORK/音乐/旋律.mp3" 21 52 2>"$WORK/log" ||
     { cat "$WORK/log" >&2; exit 1; }
 echo "screenshot: $OUT"

@@ -126,3 +126,29 @@ TEST_F(PcmTest, FadeInAppliesOnlyWhenEnabled) {
     EXPECT_LT(Rms(faded, 0.0, 0.2), Rms(faded, 1.1, 1.4) * 0.3);
     EXPECT_GT(Rms(faded, 0.6, 0.8), Rms(faded, 0.0, 0.2));
 }
+
+TEST_F(PcmTest, StopPositionEndsOnItsSampleAndStopsThere) {
+    mp3gen::ToneSpec params;
+    params.seconds = 2.0;
+    params.melody = true;
+    const std::string path = MakeFile("melody.mp3", params);
+    const DecodedAudio decoded = DecodeMp3File(path);
+    ASSERT_TRUE(decoded.ok);
+
+    api.SetOutPCMFun(&PcmCapture::Callback, &capture);
+    ASSERT_EQ(api.Open(path.c_str()), 1);
+    ASSERT_EQ(api.SetStopPos(1250), 1);
+    api.SetPos(500);
+    PlayToTheEnd();
+    const std::vector<int16_t> sent = capture.Samples();
+    const auto from = decoded.pcm.begin() + 22050 * 2;
+    ASSERT_EQ(sent.size(), size_t{(55125 - 22050) * 2});
+    EXPECT_TRUE(std::equal(sent.begin(), sent.end(), from));
+    EXPECT_EQ(api.GetPos(), 1250);
+
+    // Without it the same play runs on to the file's end.
+    api.SetStopPos(-1);
+    api.SetPos(1500);
+    PlayToTheEnd();
+    EXPECT_EQ(api.GetPos(), api.GetLen());
+}

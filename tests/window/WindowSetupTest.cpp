@@ -37,9 +37,10 @@ TEST_F(WindowTest, EveryTemplateControlExistsWithItsIdNameVisibilityAndPlace) {
         EXPECT_EQ(widget->isHidden(), hidden.count(control.id) == 1) << control.id;
         EXPECT_EQ(widget->geometry(), dialog->BaseUnits().MapDialogRect(control.units));
     }
-    // 44 controls with ids, 8 unit and caption texts without.
-    EXPECT_EQ(addressed, 44);
-    EXPECT_EQ(dialog->Template().controls.size(), 52u);
+    // 48 controls with ids (the waveform strip and the three prelisten buttons among them), 8
+    // unit and caption texts without.
+    EXPECT_EQ(addressed, 48);
+    EXPECT_EQ(dialog->Template().controls.size(), 56u);
 
     EXPECT_NE(qobject_cast<CMySliderControl*>(dialog->GetDlgItem(IDC_SLIDER_POSITION)), nullptr);
     auto* speed = qobject_cast<CMySliderControl*>(dialog->GetDlgItem(IDC_SLIDER_SPEED));
@@ -57,7 +58,7 @@ TEST_F(WindowTest, EveryTemplateControlExistsWithItsIdNameVisibilityAndPlace) {
 TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     auto dialog = MakeDialog();
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Tesmira-Lumasi音乐网"));
-    EXPECT_EQ(dialog->size(), QSize(800, 600));
+    EXPECT_EQ(dialog->size(), QSize(800, 660));
     EXPECT_EQ(Text(*dialog, IDC_EDIT_FADE_IN), "15");
     EXPECT_EQ(Text(*dialog, IDC_EDIT_FADE_OUT), "15");
     EXPECT_EQ(Text(*dialog, IDC_EDIT_SPEED), "1.00");

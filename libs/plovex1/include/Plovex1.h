@@ -52,6 +52,21 @@
  *                                     library's audio thread with every block sent to the device.
  *                                     It must return quickly and must not call back into the
  *                                     library's Open or Close.
+ *   int SetStopPos(int ms)            playback ends at this source time, to the sample: nothing
+ *                                     after it is decoded, the stretched tail is flushed, and once
+ *                                     it has been heard the player stops there (GetState 1,
+ *                                     GetPos = ms). ms < 0 = no stop position (the default); Open
+ *                                     keeps it. 1 = done.
+ *
+ * A decoder of its own, for reading a whole file while the player plays another (any thread; one
+ * handle is used by one thread at a time). Its samples are those the player sends at unit factors.
+ *   PlovexDecoder* DecoderOpen(const char* utf8Path)   NULL on the failures Open reports.
+ *   int DecoderFormat(PlovexDecoder* d, int* sampleRate, int* channels, int* samplesPerFrame)
+ *                                     the format and the MPEG frame's length in samples. 1 = done.
+ *   int DecoderRead(PlovexDecoder* d, int16_t* pcm, int maxFrames)   up to maxFrames frames
+ *                                     (interleaved values); 0 at the end or where the stream can
+ *                                     no longer be decoded.
+ *   int DecoderClose(PlovexDecoder* d)   frees the handle (NULL is ignored). Returns 1.
  *   int HasAudioDevice(void)          1 when the open file plays on a sound device, 0 when no
  *                                     device could be opened for it (it then plays silently, in
  *                                     real time) or no file is open. Each Open tries the device
@@ -79,6 +94,9 @@ enum {
 /* pcm: interleaved signed 16-bit values; samples: how many values (frames = samples / channels). */
 typedef void (*PlovexPcmCallback)(const int16_t* pcm, int samples, int channels, int sampleRate,
                                   void* user);
+
+/* A decoder handle of DecoderOpen. */
+typedef struct PlovexDecoder PlovexDecoder;
 
 /* The exports in the order of the player table, as X(name); for loaders and tests. */
 #define PLOVEX1_EXPORTS(X)                                                                         \
@@ -113,6 +131,11 @@ typedef void (*PlovexPcmCallback)(const int16_t* pcm, int samples, int channels,
     X(SetFadeOut)                                                                                  \
     X(EnableFade)                                                                                  \
     X(SetOutPCMFun)                                                                                \
+    X(SetStopPos)                                                                                  \
+    X(DecoderOpen)                                                                                 \
+    X(DecoderFormat)                                                                               \
+    X(DecoderRead)                                                                                 \
+    X(DecoderClose)                                                                                \
     X(HasAudioDevice)
 
 /* Pointer types of the exports, named PlovexFn_<export>. */
@@ -147,6 +170,12 @@ typedef int (*PlovexFn_SetFadeIn)(int64_t startMs, int64_t lengthMs);
 typedef int (*PlovexFn_SetFadeOut)(int64_t startMs, int64_t endMs);
 typedef int (*PlovexFn_EnableFade)(int enable);
 typedef int (*PlovexFn_SetOutPCMFun)(PlovexPcmCallback fn, void* user);
+typedef int (*PlovexFn_SetStopPos)(int ms);
+typedef PlovexDecoder* (*PlovexFn_DecoderOpen)(const char* utf8Path);
+typedef int (*PlovexFn_DecoderFormat)(PlovexDecoder* decoder, int* sampleRate, int* channels,
+                                      int* samplesPerFrame);
+typedef int (*PlovexFn_DecoderRead)(PlovexDecoder* decoder, int16_t* pcm, int maxFrames);
+typedef int (*PlovexFn_DecoderClose)(PlovexDecoder* decoder);
 typedef int (*PlovexFn_HasAudioDevice)(void);
 
 /* Prototypes only for the library itself: everyone else resolves the exports at run time, and
@@ -184,6 +213,12 @@ PLOVEX1_API int SetFadeIn(int64_t startMs, int64_t lengthMs);
 PLOVEX1_API int SetFadeOut(int64_t startMs, int64_t endMs);
 PLOVEX1_API int EnableFade(int enable);
 PLOVEX1_API int SetOutPCMFun(PlovexPcmCallback fn, void* user);
+PLOVEX1_API int SetStopPos(int ms);
+PLOVEX1_API PlovexDecoder* DecoderOpen(const char* utf8Path);
+PLOVEX1_API int DecoderFormat(PlovexDecoder* decoder, int* sampleRate, int* channels,
+                              int* samplesPerFrame);
+PLOVEX1_API int DecoderRead(PlovexDecoder* decoder, int16_t* pcm, int maxFrames);
+PLOVEX1_API int DecoderClose(PlovexDecoder* decoder);
 PLOVEX1_API int HasAudioDevice(void);
 #endif
 

@@ -126,6 +126,11 @@ int SetOutPCMFun(PlovexPcmCallback fn, void* user) {
     return 1;
 }
 
+int SetStopPos(int ms) {
+    P().SetStopMs(ms);
+    return 1;
+}
+
 int HasAudioDevice(void) {
     return Result(P().HasAudioDevice());
 }

@@ -120,11 +120,20 @@ bool CPlayer::SetPositionMs(int ms) {
     if (!decoder) {
         return false;
     }
+    SeekLocked(FrameFromMsLocked(ms));
+    return true;
+}
+
+int64_t CPlayer::FrameFromMsLocked(int ms) const {
     const int64_t length = decoder->LengthFrames();
     const double frame = std::max(0, ms) * static_cast<double>(decoder->SampleRate()) / 1000.0;
-    // GetLen is rounded: a seek to it means the very end, not a few frames before it.
-    SeekLocked(ms >= MsFromFrames(length) ? length : std::llround(frame));
-    return true;
+    // GetLen is rounded: a time at it means the very end, not a few frames before it.
+    return ms >= MsFromFrames(length) ? length : std::llround(frame);
+}
+
+int64_t CPlayer::EndFrameLocked() const {
+    const int64_t length = decoder->LengthFrames();
+    return stopMs < 0 ? length : std::min(length, FrameFromMsLocked(stopMs));
 }
 
 void CPlayer::SeekLocked(int64_t frame) {

@@ -49,6 +49,8 @@ public:
     void SetFadeOut(int64_t startMs, int64_t endMs);
     void EnableFade(bool on);
     void SetPcmCallback(PlovexPcmCallback callback, void* user);
+    // ms < 0: none.
+    void SetStopMs(int ms);
 
 private:
     // Feeder thread (PlayerFeeder.cpp).
@@ -62,6 +64,9 @@ private:
     // Source frame of what the device is playing now.
     int64_t HeardFrameLocked() const;
     int MsFromFrames(int64_t frames) const;
+    int64_t FrameFromMsLocked(int ms) const;
+    // The frame playback ends at: the stop position, or the end of the file.
+    int64_t EndFrameLocked() const;
     void ChangeFactorsLocked(double newTempo, double newPitch);
 
     mutable std::mutex mutex;
@@ -79,6 +84,7 @@ private:
     double tempo = 1.0;
     double pitch = 1.0;
     int volume = 50;
+    int stopMs = -1;
 
     // Since the last seek: decoding started at anchorFrame, writtenFrames went to the output,
     // and while stretching every output frame stands for stretchTempo source frames.

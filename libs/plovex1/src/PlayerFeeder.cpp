@@ -3,6 +3,7 @@
 
 #include "PcmGain.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -56,7 +57,10 @@ bool CPlayer::ProduceBlockLocked() {
     const int channels = decoder->Channels();
     decoded.resize(kBlockFrames * static_cast<size_t>(channels));
     const int64_t firstFrame = decoder->PositionFrames();
-    const size_t frames = decoder->Read(decoded.data(), kBlockFrames);
+    // Nothing past the stop position is decoded, so the output ends on its very sample.
+    const int64_t left = std::max<int64_t>(0, EndFrameLocked() - firstFrame);
+    const size_t frames =
+        left == 0 ? 0 : decoder->Read(decoded.data(), std::min<size_t>(kBlockFrames, left));
     if (frames == 0) {
         if (stretching && !flushed) {
             flushed = true;
@@ -83,11 +87,11 @@ bool CPlayer::ProduceBlockLocked() {
 }
 
 void CPlayer::FinishAtEndLocked() {
-    // Stop at the end: the position stays there until the next seek or play.
+    // Stop at the end (or the stop position): the position stays there until the next seek or play.
     output->Pause();
     output->Reset();
     state = PLOVEX_STATE_STOPPED;
-    anchorFrame = decoder->LengthFrames();
+    anchorFrame = EndFrameLocked();
     writtenFrames = 0;
 }
 

@@ -68,3 +68,12 @@ void CPlayer::SetPcmCallback(PlovexPcmCallback callback, void* user) {
     pcmCallback = callback;
     pcmUser = user;
 }
+
+void CPlayer::SetStopMs(int ms) {
+    std::lock_guard lock(mutex);
+    stopMs = ms < 0 ? -1 : ms;
+    // What is already decoded past a new stop position would be heard: decode again from here.
+    if (decoder && stopMs >= 0 && decoder->PositionFrames() > EndFrameLocked()) {
+        SeekLocked(HeardFrameLocked());
+    }
+}

@@ -185,5 +185,21 @@ int EnableFade(int enable) {
 int SetOutPCMFun(PlovexPcmCallback fn, void*) {
     return Record("SetOutPCMFun", fn != nullptr ? "fn" : "none"), 1;
 }
+int SetStopPos(int ms) {
+    return Record("SetStopPos", ms), 1;
+}
+// No waveform: the fake decodes nothing. Not logged, as the window's worker thread calls it.
+PlovexDecoder* DecoderOpen(const char*) {
+    return nullptr;
+}
+int DecoderFormat(PlovexDecoder*, int*, int*, int*) {
+    return 0;
+}
+int DecoderRead(PlovexDecoder*, int16_t*, int) {
+    return 0;
+}
+int DecoderClose(PlovexDecoder*) {
+    return 1;
+}
 
 } // extern "C"
