@@ -102,7 +102,7 @@ TEST(DialogTemplateTest, MainWindowTableHasUniqueIdsAndTheDesignedFrame) {
     const auto dialog = DialogTemplate::Parse(QString::fromUtf8(file.readAll()));
     ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog->id, IDD_TESMIRA_DIALOG);
-    EXPECT_EQ(QSize(dialog->width, dialog->height), QSize(409, 289));
+    EXPECT_EQ(QSize(dialog->width, dialog->height), QSize(409, 319));
     EXPECT_TRUE(dialog->acceptFiles);
     std::set<int> ids;
     std::set<QString> names;
