@@ -124,8 +124,12 @@ bool CutOutputFile::CreateTemporary() {
         return false;
     }
     folder->RemoveStaleTemporaries();
-    const std::string prefix =
-        "." + ShortName(target.substr(nameStart)) + kTemporaryMark + std::to_string(getpid()) + "-";
+    // Appended piece by piece: GCC 12 at -O3 flags "." + string with a false -Wrestrict.
+    std::string prefix = ".";
+    prefix += ShortName(target.substr(nameStart));
+    prefix += kTemporaryMark;
+    prefix += std::to_string(getpid());
+    prefix += "-";
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporaryName = prefix + RandomPart() + kTemporaryEnd;
