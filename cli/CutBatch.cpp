@@ -24,6 +24,12 @@ public:
         }
     }
 
+    void SetInterrupt(const CancelCheck& check) {
+        for (Slot& slot : slots) {
+            slot.runner->SetInterrupt(check);
+        }
+    }
+
     // Follows the running cuts and starts the next inputs; false once all is done.
     bool Step() {
         const bool stopping = Interrupted();
@@ -106,6 +112,7 @@ private:
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
                 const volatile std::sig_atomic_t* interrupt) {
     Batch batch(options, progress, interrupt);
+    batch.SetInterrupt([interrupt] { return interrupt && *interrupt != 0; });
     while (batch.Step()) {
         std::this_thread::sleep_for(kPollInterval);
     }

@@ -104,7 +104,8 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     replacing = ModeFor(options) == OutputMode::ReplaceFile;
 
     if (!job.OpenSource(input.c_str())) {
-        return Fail(SourceProblem(input));
+        return Fail(interrupted && interrupted() ? "interrupted; " + NothingKept()
+                                                 : SourceProblem(input));
     }
     const AudioInfo info = job.GetSourceInfo();
     try {

@@ -20,6 +20,11 @@ public:
     int Conclude();
     // Stops the running cut, removing its unfinished file; returns its exit code.
     int Interrupt();
+    // An interrupt that also gives up opening a source.
+    void SetInterrupt(CancelCheck check) {
+        interrupted = check;
+        job.SetOpenCancel(std::move(check));
+    }
 
 private:
     std::string OutputPathFor(const CutOptions& options, const std::string& source) const;
@@ -32,5 +37,6 @@ private:
     const int slot;
     std::string input;
     std::string output;
+    CancelCheck interrupted;
     bool replacing = false; // -o --overwrite: a failed cut leaves the old file as it was
 };

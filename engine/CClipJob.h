@@ -42,6 +42,8 @@ public:
     CClipJob& operator=(const CClipJob&) = delete;
 
     bool OpenSource(const char* path);
+    // Asked while OpenSource walks through the file: true gives the open up.
+    void SetOpenCancel(CancelCheck check) { reader->SetCancelCheck(std::move(check)); }
     AudioInfo GetSourceInfo();
     // Prepares the output beside path (see CutOutputFile); the source itself is refused
     // under any name. Throws the encoder library's load error (const char*) when it

@@ -113,7 +113,8 @@ bool CMp3File::OpenLocked(const char* path) {
         audioEnd = fileSize; // the "tags" were audio after all
     }
     // A lone frame is not a stream a player can lock onto: such a file is refused.
-    if (!WalkFrameHeaders(file, scan.audioStart, audioEnd, index) || index.offsets.size() < 2) {
+    if (WalkFrameHeaders(file, scan.audioStart, audioEnd, cancelCheck, index) != WalkEnd::Done ||
+        index.offsets.size() < 2) {
         CloseLocked();
         return false;
     }
@@ -129,7 +130,7 @@ bool CMp3File::OpenLocked(const char* path) {
     info.durationMs = ClampToInt(std::llround(lengthFrames * 1000.0 / index.sampleRate));
     info.bitrateKbps = static_cast<int32_t>(scan.header.bitrate / 1000);
     info.sampleRate = index.sampleRate;
-    info.stereo = scan.header.mode != MAD_MODE_SINGLE_CHANNEL ? 1 : 0;
+    info.stereo = scan.header.mode != 3 ? 1 : 0; // not single channel
     info.reserved = 1;
     readFailed = false;
     bufferFill = 0; // nothing of an earlier file is decoded as this one's
@@ -143,7 +144,11 @@ bool CMp3File::FindAudio(FrameScanResult& scan) {
     uint32_t starts[3];
     const int count = AudioStartCandidates(file, fileSize, starts);
     for (int i = 0; i < count; ++i) {
-        if (ScanFrames(file, starts[i], scan)) {
+        bool found = false;
+        if (ScanFrames(file, starts[i], fileSize, cancelCheck, found, scan) != WalkEnd::Done) {
+            return false; // given up, or the file could not be read
+        }
+        if (found) {
             return true;
         }
     }
@@ -159,13 +164,23 @@ void CMp3File::SetTimeline(const VbrHeader& vbr) {
         static_cast<int64_t>(index.offsets.size()) * static_cast<int64_t>(index.samplesPerFrame);
     int64_t begin = 0;
     int64_t end = decoded;
+    gapAt = INT64_MAX;
+    gapFrames = 0;
     // The player trusts the tag only when the header's frame count is there and the file
-    // holds that many frames; it ends the audio where the count says.
+    // holds that many frames. More frames (files joined with `cat`) are played too: the
+    // frames win, and the first part's padding is left out where its count ends.
     const auto frames = static_cast<int64_t>(index.offsets.size());
     if (vbr.gapless && vbr.frames > 0 && vbr.frames <= frames) {
         const int64_t counted = static_cast<int64_t>(vbr.frames) * index.samplesPerFrame;
         begin = std::min(counted, vbr.delay + kDecoderDelay);
-        end = std::clamp(counted - vbr.padding + kDecoderDelay, begin, counted);
+        const int64_t partEnd = std::clamp(counted - vbr.padding + kDecoderDelay, begin, counted);
+        if (counted < decoded) {
+            gapAt = partEnd - begin;
+            gapFrames = counted - partEnd;
+            end = decoded - gapFrames;
+        } else {
+            end = partEnd;
+        }
     }
     skipFrames = begin;
     lengthFrames = end - begin;
@@ -201,6 +216,11 @@ int64_t CMp3File::GetLengthFrames() {
 int64_t CMp3File::GetPositionFrames() {
     std::lock_guard<std::mutex> guard(lock);
     return nextFrame;
+}
+
+void CMp3File::SetCancelCheck(CancelCheck check) {
+    std::lock_guard<std::mutex> guard(lock);
+    cancelCheck = std::move(check);
 }
 
 bool CMp3File::ReadFailed() {

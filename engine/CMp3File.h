@@ -6,8 +6,10 @@
 #include "CAudioFile.h"
 #include "Mp3Dither.h"
 #include "Mp3FrameWalk.h"
+#include "Mp3Header.h"
 #include "Mp3VbrHeader.h"
 
+#include <climits>
 #include <cstdint>
 #include <mad.h>
 #include <mutex>
@@ -45,6 +47,8 @@ public:
     int64_t GetLengthFrames();
     // True once reading the file failed (not its regular end): what was read is incomplete.
     bool ReadFailed();
+    // Asked during Open's walk through the file: true gives the open up (Open returns 0).
+    void SetCancelCheck(CancelCheck check);
 
 private:
     bool OpenLocked(const char* path);
@@ -56,6 +60,7 @@ private:
     void ResetDecoder();
     bool EnsureBuffered(uint32_t offset);
     bool DecodeIndexedFrame();
+    bool SpliceNextHeader(const uint8_t* frameAt, uint32_t frameBytes, uint32_t next);
     void SynthesizeSilence();
     uint32_t ConvertPcm(uint8_t* out, uint32_t frames);
     int64_t DitherRestartLimit();
@@ -70,10 +75,14 @@ private:
     AudioInfo info;
     uint8_t buffer[kBufferSize + MAD_BUFFER_GUARD] = {};
     uint32_t bufferFill = 0;
+    // A frame followed by junk, with the next frame's header and side information behind it.
+    static constexpr uint32_t kSpliceBytes = 8;
+    uint8_t splice[kMaxFrameBytes + kSpliceBytes + MAD_BUFFER_GUARD] = {};
     DitherState dither[2]; // left, right
     std::vector<int64_t> ditherRestarts;
     int64_t ditherRestartedAt = -1; // the restart the dither state comes from
     std::mutex lock;
+    CancelCheck cancelCheck;
 
     FrameIndex index;          // every audio frame of the file
     uint32_t audioEnd = 0;     // where the tags at the end begin
@@ -86,4 +95,8 @@ private:
     int64_t lengthFrames = 0;  // sample frames on the timeline
     int64_t nextFrame = 0;     // timeline position of the next delivered sample frame
     int64_t discardFrames = 0; // decoded sample frames still to drop before `nextFrame`
+    // A joined file's first part ends where its header says: its padding is left out there.
+    int64_t gapAt = INT64_MAX; // timeline position of the left-out padding
+    int64_t gapFrames = 0;     // its decoded sample frames
+    bool gapPending = false;   // Read has not passed the gap yet
 };

@@ -75,7 +75,8 @@ void CMp3File::SeekLocked(int64_t num, int64_t den) {
 void CMp3File::SeekFrameLocked(int64_t sampleFrame) {
     nextFrame = sampleFrame;
     ditherRestartedAt = -1;
-    const int64_t decoded = nextFrame + skipFrames;
+    gapPending = nextFrame < gapAt;
+    const int64_t decoded = nextFrame + skipFrames + (gapPending ? 0 : gapFrames);
     const auto spf = static_cast<int64_t>(index.samplesPerFrame);
     const auto target = static_cast<size_t>(decoded / spf);
     size_t first = 0;
@@ -143,6 +144,17 @@ void CMp3File::SynthesizeSilence() {
     }
 }
 
+bool CMp3File::SpliceNextHeader(const uint8_t* frameAt, uint32_t frameBytes, uint32_t next) {
+    std::memcpy(splice, frameAt, frameBytes);
+    uint8_t* head = splice + frameBytes;
+    std::memset(head, 0, kSpliceBytes + MAD_BUFFER_GUARD);
+    ssize_t got = 0;
+    do {
+        got = ::pread(file, head, kSpliceBytes, static_cast<off_t>(next));
+    } while (got < 0 && errno == EINTR);
+    return got == static_cast<ssize_t>(kSpliceBytes);
+}
+
 bool CMp3File::DecodeIndexedFrame() {
     if (decodeIndex >= index.offsets.size() || readFailed) {
         return false;
@@ -152,8 +164,17 @@ bool CMp3File::DecodeIndexedFrame() {
         return false;
     }
     const uint8_t* at = buffer + (offset - bufferBase);
-    // Steered frame by frame: junk and false syncs between frames are never decoded.
-    if (streamStale || stream.next_frame != at) {
+    RawHeader h;
+    const uint32_t next =
+        decodeIndex + 1 < index.offsets.size() ? index.offsets[decodeIndex + 1] : 0;
+    if (next != 0 && ParseRawHeader(at, h) && next != offset + h.frameBytes &&
+        SpliceNextHeader(at, h.frameBytes, next)) {
+        // libmad learns how much of this frame the next one uses from the bytes right behind
+        // it: junk there would cost the next frame its bit reservoir.
+        mad_stream_buffer(&stream, splice, h.frameBytes + kSpliceBytes + MAD_BUFFER_GUARD);
+        streamStale = true;
+    } else if (streamStale || stream.next_frame != at) {
+        // Steered frame by frame: junk and false syncs between frames are never decoded.
         mad_stream_buffer(&stream, at, bufferFill - (offset - bufferBase));
         streamStale = false;
     }
@@ -219,6 +240,10 @@ int CMp3File::Read(uint8_t* out, uint32_t& bytes) {
     const bool wanted = n > 0;
     uint32_t written = 0;
     while (n > 0 && nextFrame < lengthFrames) {
+        if (gapPending && nextFrame == gapAt) {
+            gapPending = false;
+            discardFrames += gapFrames;
+        }
         const auto left = static_cast<int64_t>(std::max(0, synth.pcm.length - pcmIndex));
         if (left > 0 && discardFrames > 0) {
             // The frames that primed the decoder, and the part of the target frame before
@@ -228,8 +253,10 @@ int CMp3File::Read(uint8_t* out, uint32_t& bytes) {
             discardFrames -= drop;
             continue;
         }
-        const auto avail = static_cast<uint32_t>(std::min(
-            {left, static_cast<int64_t>(n), lengthFrames - nextFrame, DitherRestartLimit()}));
+        const int64_t toGap = gapPending ? gapAt - nextFrame : INT64_MAX;
+        const auto avail =
+            static_cast<uint32_t>(std::min({left, static_cast<int64_t>(n), lengthFrames - nextFrame,
+                                            toGap, DitherRestartLimit()}));
         if (avail > 0) {
             written += ConvertPcm(out + written, avail);
             pcmIndex += static_cast<int>(avail);

@@ -1,16 +1,18 @@
 #pragma once
-// The open-time look for MPEG audio: finds the first believable frame, its
-// information header, and the header that describes the stream.
+// The open-time look for MPEG audio: finds where the stream begins, its information
+// header, and the header that describes the stream.
+#include "Mp3FrameWalk.h"
+#include "Mp3Header.h"
 #include "Mp3VbrHeader.h"
 
 #include <cstdint>
-#include <mad.h>
 
 struct FrameScanResult {
-    mad_header header{};
+    RawHeader header; // the first audio frame's
     VbrHeader vbr;
-    uint32_t audioStart = 0; // file offset of the first believable frame
+    uint32_t audioStart = 0; // file offset of the stream's first frame
 };
 
-// Scans the file from `start` with its own 8192-byte buffer and libmad stream.
-bool ScanFrames(int fd, uint32_t start, FrameScanResult& out);
+// Looks for the stream from `start` (see FindStream); Done with found = false when there is none.
+WalkEnd ScanFrames(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   FrameScanResult& out);

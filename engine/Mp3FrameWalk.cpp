@@ -59,43 +59,116 @@ private:
     bool failed = false;
 };
 
+// How many frames in a row make a stream: random data almost never holds so many.
+constexpr int kLockFrames = 4;
+
+bool Cancelled(const CancelCheck& cancelled) {
+    return cancelled && cancelled();
+}
+
+// A frame with a stated length at `off` that the data holds whole.
+bool WholeFrameAt(Window& window, uint64_t off, uint64_t end, RawHeader& h) {
+    const size_t got = window.Load(off, kLookBytes);
+    return got >= 4 && ParseRawHeader(window.At(off), h) && h.frameBytes != 0 &&
+           off + h.frameBytes <= end;
+}
+
+// Whether a run of frames like the one at `off` starts there.
+bool RunStartsAt(Window& window, uint64_t off, uint64_t end) {
+    RawHeader first;
+    if (!WholeFrameAt(window, off, end, first)) {
+        return false;
+    }
+    uint64_t next = off + first.frameBytes;
+    for (int count = 1; count < kLockFrames; ++count) {
+        const size_t got = window.Load(next, kLookBytes);
+        if (DataEndsAt(window.At(next), got)) {
+            return count >= 2; // a lone frame is not a stream a player locks onto
+        }
+        RawHeader h;
+        if (!ParseRawHeader(window.At(next), h) || !SameFormat(h, first) ||
+            (h.mode == 3) != (first.mode == 3) || h.frameBytes == 0) {
+            return false;
+        }
+        if (next + h.frameBytes > end) {
+            return count >= 2; // the data ends in a truncated frame
+        }
+        next += h.frameBytes;
+    }
+    return true;
+}
+
 } // namespace
 
-bool WalkFrameHeaders(int fd, uint32_t start, uint32_t end, FrameIndex& out) {
+WalkEnd FindStream(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled, bool& found,
+                   uint32_t& at) {
+    found = false;
+    Window window(fd, end);
+    const uint64_t last = std::min<uint64_t>(end, uint64_t{start} + kSyncSearchBytes);
+    for (uint64_t off = start; off + 4 <= last; ++off) {
+        if (Cancelled(cancelled)) {
+            return WalkEnd::Cancelled;
+        }
+        window.Load(off, 1);
+        if (window.Failed()) {
+            return WalkEnd::ReadFailed;
+        }
+        if (*window.At(off) == 0xFF && RunStartsAt(window, off, end)) {
+            found = true;
+            at = static_cast<uint32_t>(off);
+            return WalkEnd::Done;
+        }
+    }
+    return window.Failed() ? WalkEnd::ReadFailed : WalkEnd::Done;
+}
+
+WalkEnd WalkFrameHeaders(int fd, uint32_t start, uint32_t end, const CancelCheck& cancelled,
+                         FrameIndex& out) {
     out = FrameIndex{};
     Window window(fd, end);
     RawHeader first;
     uint64_t off = start;
+    uint64_t lostAt = 0;
+    bool inSync = true;
     while (off + 4 <= end) {
+        if (Cancelled(cancelled)) {
+            return WalkEnd::Cancelled;
+        }
         const size_t got = window.Load(off, kLookBytes);
         if (window.Failed()) {
-            return false;
+            return WalkEnd::ReadFailed;
         }
         const uint8_t* p = window.At(off);
         RawHeader h;
         // Free-format frames do not state their length; they are not counted.
-        if (got < 4 || !ParseRawHeader(p, h) || h.frameBytes == 0) {
-            ++off;
-            continue;
-        }
-        if (off + h.frameBytes > end) {
+        const bool header = got >= 4 && ParseRawHeader(p, h) && h.frameBytes != 0;
+        if (header && off + h.frameBytes > end) {
             break; // a truncated last frame does not decode either
         }
-        if (!FollowerConfirms(p, p + h.frameBytes, got - h.frameBytes)) {
+        const bool believed =
+            header && ((inSync && (out.offsets.empty() || SameFormat(h, first))) ||
+                       FollowerConfirms(p, p + h.frameBytes, got - h.frameBytes));
+        if (!believed) {
+            if (inSync) {
+                inSync = false; // junk: look for the next frame
+                lostAt = off;
+            }
+            if (off - lostAt >= kSyncSearchBytes) {
+                break; // no frame for this long: the stream has ended
+            }
             ++off;
             continue;
         }
         if (out.offsets.empty()) {
             first = h;
-        } else if (h.versionBits != first.versionBits || h.layer != first.layer ||
-                   h.rateIndex != first.rateIndex) {
-            off += h.frameBytes; // another stream's frame: not on this one's timeline
-            continue;
+        } else if (!SameFormat(h, first)) {
+            break; // another stream begins: the one format a cut has ends here
         }
+        inSync = true;
         out.offsets.push_back(static_cast<uint32_t>(off));
         off += h.frameBytes;
     }
     out.samplesPerFrame = first.samples;
     out.sampleRate = first.sampleRate;
-    return true;
+    return WalkEnd::Done;
 }

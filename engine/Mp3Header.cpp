@@ -26,8 +26,7 @@ uint32_t FrameBytes(int layer, bool lsf, int bitrate, int sampleRate, int paddin
 bool SameStream(const uint8_t* a, const uint8_t* b) {
     RawHeader ha;
     RawHeader hb;
-    return ParseRawHeader(a, ha) && ParseRawHeader(b, hb) && ha.versionBits == hb.versionBits &&
-           ha.layer == hb.layer && ha.rateIndex == hb.rateIndex;
+    return ParseRawHeader(a, ha) && ParseRawHeader(b, hb) && SameFormat(ha, hb);
 }
 
 } // namespace
@@ -52,7 +51,17 @@ bool ParseRawHeader(const uint8_t* p, RawHeader& h) {
     h.frameBytes =
         h.bitrate ? FrameBytes(h.layer, lsf, h.bitrate, h.sampleRate, (p[2] >> 1) & 1) : 0;
     h.samples = h.layer == 1 ? 384 : (h.layer == 3 && lsf) ? 576 : 1152;
+    h.mode = p[3] >> 6;
     return true;
+}
+
+bool SameFormat(const RawHeader& a, const RawHeader& b) {
+    return a.versionBits == b.versionBits && a.layer == b.layer && a.rateIndex == b.rateIndex;
+}
+
+bool DataEndsAt(const uint8_t* p, size_t avail) {
+    return avail < 4 || std::memcmp(p, "TAG", 3) == 0 ||
+           (avail >= 8 && std::memcmp(p, "APETAGEX", 8) == 0);
 }
 
 uint32_t MinFrameBytes(int layer, bool lsf, int sampleRate) {
@@ -63,12 +72,6 @@ uint32_t MinFrameBytes(int layer, bool lsf, int sampleRate) {
 }
 
 bool FollowerConfirms(const uint8_t* frame, const uint8_t* next, size_t nextAvail) {
-    if (nextAvail < 4) {
-        return true; // the data ends with this frame (at most a few stray bytes follow)
-    }
-    if (std::memcmp(next, "TAG", 3) == 0 ||
-        (nextAvail >= 8 && std::memcmp(next, "APETAGEX", 8) == 0)) {
-        return true;
-    }
-    return SameStream(frame, next);
+    // The data may end with this frame (at most a few stray bytes or a tag follow).
+    return DataEndsAt(next, nextAvail) || SameStream(frame, next);
 }

@@ -12,7 +12,11 @@ struct RawHeader {
     int bitrate = 0;         // bit/s, 0 for free format
     uint32_t frameBytes = 0; // 0 for free format (length unknown from the header)
     uint32_t samples = 0;    // per channel
+    int mode = 0;            // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
 };
+
+// Frames of one stream format: the same MPEG version, layer and sample rate.
+bool SameFormat(const RawHeader& a, const RawHeader& b);
 
 // The longest frame any header can describe (Layer II, 160 kbit/s, 8 kHz, padded).
 constexpr uint32_t kMaxFrameBytes = 2881;
@@ -22,6 +26,9 @@ bool ParseRawHeader(const uint8_t* p, RawHeader& h);
 
 // The shortest frame a stream of this layer, MPEG version (lsf: 2 or 2.5) and rate can hold.
 uint32_t MinFrameBytes(int layer, bool lsf, int sampleRate);
+
+// True where the data ends for a frame walk: fewer than 4 bytes left, or an end tag.
+bool DataEndsAt(const uint8_t* p, size_t avail);
 
 // A frame found at `frame` is believed when what follows it at `next` is a header of
 // the same stream, an end tag, or the end of the data (`nextAvail` bytes remain).

@@ -59,6 +59,10 @@ VbrHeader ParseVbrHeader(const uint8_t* frame, size_t avail) {
     }
     const size_t crc = (frame[1] & 1) ? 0 : 2;
     VbrHeader h = ParseXingOrInfo(frame, avail, 4 + crc + SideInfoBytes(frame));
+    if (!h.present && crc != 0) {
+        // LAME puts its header where it would be without the CRC, also in a frame that has one.
+        h = ParseXingOrInfo(frame, avail, 4 + SideInfoBytes(frame));
+    }
     if (!h.present && avail >= 40 && std::memcmp(frame + 36, "VBRI", 4) == 0) {
         h.present = true; // Fraunhofer's header always sits 32 bytes behind the header
     }

@@ -80,7 +80,9 @@ TEST(CMp3FileOpen, Id3v2TagIsSkipped) {
     EXPECT_EQ(ReadToEnd(reader, 2).Frames(), frames * 1152);
 }
 
-TEST(CMp3FileOpen, PropertiesComeFromTheSecondFrameWithoutXing) {
+// A stream is taken only from a run of frames alike: a lone mono frame before a stereo
+// stream is passed over, as a player passes over it.
+TEST(CMp3FileOpen, PropertiesComeFromTheStreamNotALoneFrameBeforeIt) {
     TempDir dir;
     mp3gen::ToneSpec monoSpec = Tone(44100, 1, 1.0);
     monoSpec.bitrateKbps = 128;
@@ -100,17 +102,7 @@ TEST(CMp3FileOpen, PropertiesComeFromTheSecondFrameWithoutXing) {
     EXPECT_EQ(info.bitrateKbps, 192);
     EXPECT_EQ(info.stereo, 1);
     EXPECT_EQ(reader.GetLengthFrames(),
-              static_cast<int64_t>(WalkFrames(bytes).frames.size()) * 1152);
-
-    // The mono first frame feeds both channels of the stereo output.
-    const auto pcm = ReadFrames(reader, 2, 1152);
-    ASSERT_EQ(pcm.size(), 2304u);
-    int peak = 0;
-    for (size_t i = 0; i < pcm.size(); i += 2) {
-        peak = std::max(peak, std::abs(pcm[i]));
-        ASSERT_LE(std::abs(pcm[i] - pcm[i + 1]), 16) << "frame " << i / 2; // dither apart
-    }
-    EXPECT_GT(peak, 1000); // the tone has begun within the first frame
+              static_cast<int64_t>(WalkFrames(stereo).frames.size()) * 1152);
 }
 
 TEST(CMp3FileOpen, FileCutShortAfterOpenIsAReadFailure) {

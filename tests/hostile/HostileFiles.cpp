@@ -24,6 +24,27 @@ Bytes Tone(int rate, int channels, double seconds, bool vbr = false, int id3 = 0
     return mp3gen::MakeMp3(params);
 }
 
+// A little tune with LAME's Info frame (its frame count, delay and padding), as people's files are.
+Bytes Song(int rate, int channels, double seconds, bool crc = false) {
+    mp3gen::ToneSpec params;
+    params.sampleRate = rate;
+    params.channels = channels;
+    params.seconds = seconds;
+    params.melody = true;
+    params.infoTag = true;
+    params.crc = crc;
+    return mp3gen::MakeMp3(params);
+}
+
+// Every seventh frame's CRC made wrong.
+Bytes BadCrcs(Bytes file) {
+    const FrameWalk walk = WalkFrames(file);
+    for (size_t i = 1; i < walk.frames.size(); i += 7) {
+        file[walk.frames[i].offset + 4] ^= 0x5A;
+    }
+    return file;
+}
+
 Bytes Cat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -102,6 +123,21 @@ Bytes JunkBetweenFrames() {
     return out;
 }
 
+Bytes RandomBetweenFrames() {
+    const Bytes file = Song(44100, 2, 2.0);
+    const FrameWalk walk = WalkFrames(file);
+    Bytes out;
+    for (size_t i = 0; i < walk.frames.size(); ++i) {
+        const auto at = file.begin() + static_cast<ptrdiff_t>(walk.frames[i].offset);
+        out.insert(out.end(), at, at + static_cast<ptrdiff_t>(walk.frames[i].length));
+        if (i % 10 == 9) {
+            const Bytes junk = Pattern(7, static_cast<unsigned>(i));
+            out.insert(out.end(), junk.begin(), junk.end());
+        }
+    }
+    return out;
+}
+
 FrameSpec Layer(int layer, int bitrateIndex, int mode) {
     FrameSpec s;
     s.layer = layer;
@@ -134,7 +170,11 @@ std::vector<HostileFile> Make() {
     add("TwoTagsInARow", Cat(Cat(mp3gen::MakeId3v2Tag(500), mp3gen::MakeId3v2Tag(300)), tone),
         O::Plays);
     add("JunkBeforeTheAudio", Cat(Pattern(5000, 3), tone), O::Plays);
+    // libmpg123 takes the junk's false free-format header for a frame and drops the real one.
     add("JunkBetweenFrames", JunkBetweenFrames(), O::Plays, false);
+    // Where junk holds no false header both keep every frame; libmpg123 conceals the frames
+    // beside the junk, the reader decodes them.
+    v.push_back({"RandomBytesBetweenFrames", RandomBetweenFrames(), O::Plays, true, false});
     add("TruncatedLastFrame", Bytes(tone.begin(), tone.end() - 150), O::Plays);
     // The first frame alone: no player locks onto a stream of one frame.
     add("SingleFrame", FrameSlice(tone, 0, 1), O::Refused);
@@ -142,8 +182,19 @@ std::vector<HostileFile> Make() {
     add("XingFrameCountZero", XingFrames(0), O::Plays);
     add("XingFrameCountMax", XingFrames(0xFFFFFFFF), O::Plays);
     add("CorruptToc", CorruptToc(), O::Plays);
+    // One stream format per cut: both end where the rate changes.
     add("MixedSampleRates", Cat(Cat(Tone(44100, 2, 1.0), Tone(22050, 1, 1.0)), Tone(48000, 2, 1.0)),
-        O::Plays, false);
+        O::Plays);
+    // Files joined with `cat`: the frames win over the first part's frame count.
+    add("JoinedWithCat", Cat(Song(44100, 2, 2.0), Song(44100, 2, 2.0)), O::Plays);
+    add("ChannelsChange", Cat(Song(44100, 2, 1.5), Song(44100, 1, 1.5)), O::Plays);
+    add("CrcBadInASong", BadCrcs(Song(44100, 2, 2.0, true)), O::Plays);
+    // Random bytes before a song: searched through for 128 KiB, as far as a careful player.
+    add("RandomBytesBeforeASong", Cat(Pattern(100 * 1024, 11), Song(48000, 2, 2.0)), O::Plays);
+    add("RandomBytesPastTheSearch", Cat(Pattern(140 * 1024, 12), Song(48000, 2, 2.0)), O::Refused);
+    // A long run without a frame ends the stream.
+    add("LongSilenceOfZeros", Cat(Cat(tone, Bytes(200000, 0)), tone), O::Plays);
+    add("TwoFrames", FrameSlice(tone, 5, 2), O::Plays);
     FrameSpec free = Layer(3, 0, 3);
     free.freeBytes = 600;
     add("FreeFormat", MakeFrames(free, 200), O::Refused);

@@ -19,6 +19,8 @@ struct HostileFile {
     Outcome outcome;
     // Both show the same length (not where the decoders resynchronise differently).
     bool sameLength = true;
+    // ... and the same audio (not where libmpg123 conceals the frames beside junk).
+    bool sameAudio = true;
 };
 
 const std::vector<HostileFile>& HostileFiles();

@@ -5,11 +5,13 @@
 #include "HostileFiles.h"
 #include "HostileSupport.h"
 #include "Mp3Check.h"
+#include "Mp3Decoder.h"
 #include "Mp3Gen.h"
 #include "TempDir.h"
 #include "Watchdog.h"
 
 #include <climits>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -61,6 +63,55 @@ long ReadAll(CMp3File& reader, bool stereo) {
         }
     }
     return -1;
+}
+
+// What the preview library's decoder delivers, and what the reader delivers.
+DecodedAudio PreviewPcm(const std::string& path) {
+    DecodedAudio audio;
+    CMp3Decoder decoder;
+    if (!decoder.Open(path)) {
+        return audio;
+    }
+    audio.ok = true;
+    audio.sampleRate = decoder.SampleRate();
+    audio.channels = decoder.Channels();
+    std::vector<int16_t> block(4096 * 2);
+    while (const size_t frames = decoder.Read(block.data(), 4096)) {
+        audio.pcm.insert(audio.pcm.end(), block.begin(),
+                         block.begin() + static_cast<long>(frames) * audio.channels);
+    }
+    return audio;
+}
+
+DecodedAudio ReaderPcm(CMp3File& reader) {
+    DecodedAudio audio;
+    AudioInfo info;
+    reader.GetInfo(info);
+    audio.ok = true;
+    audio.sampleRate = info.sampleRate;
+    audio.channels = info.stereo ? 2 : 1;
+    std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
+    for (uint32_t bytes = 1; bytes > 0;) {
+        bytes = CClipJob::kInputBlockBytes;
+        reader.Read(block.data(), bytes);
+        const auto* samples = reinterpret_cast<const int16_t*>(block.data());
+        audio.pcm.insert(audio.pcm.end(), samples, samples + bytes / 2);
+    }
+    return audio;
+}
+
+// Signal to difference in dB, sample by sample: libmad and libmpg123 differ by their rounding.
+double Agreement(const DecodedAudio& a, const DecodedAudio& b) {
+    double signal = 0;
+    double difference = 0;
+    const size_t n = std::min(a.pcm.size(), b.pcm.size());
+    for (size_t i = 0; i < n; ++i) {
+        const double x = a.pcm[i];
+        const double y = b.pcm[i];
+        signal += x * x;
+        difference += (x - y) * (x - y);
+    }
+    return difference > 0 ? 10 * std::log10(signal / difference) : 99;
 }
 
 TEST_P(Hostile, Reader) {
@@ -145,7 +196,13 @@ TEST_P(Hostile, Cutter) {
         EXPECT_EQ(run.exitCode, File().outcome == Outcome::Plays ? 0 : 1) << run.errors;
     }
     if (run.exitCode == 0) {
-        EXPECT_TRUE(DecodeMp3File(out).ok);
+        const DecodedAudio audio = DecodeMp3File(out);
+        EXPECT_TRUE(audio.ok);
+        // The whole song as the preview plays it: whole frames and the encoder's delay more.
+        const DecodedAudio preview = PreviewPcm(path);
+        if (preview.ok && File().sameLength) {
+            EXPECT_NEAR(audio.Frames(), preview.Frames(), 3 * 1152);
+        }
         std::filesystem::remove(out);
     } else {
         EXPECT_EQ(run.exitCode, 1);
@@ -186,7 +243,7 @@ TEST_P(Hostile, Player) {
     p.Close();
 }
 
-// The preview and the cut accept the same files, and show them with the same length.
+// The preview and the cut accept the same files, and give them the same length and audio.
 TEST_P(Hostile, PreviewAndCutAgree) {
     Watchdog watchdog(Name("agreement"), 60s);
     const PlayerTable& p = Player();
@@ -199,6 +256,13 @@ TEST_P(Hostile, PreviewAndCutAgree) {
         AudioInfo info;
         reader.GetInfo(info);
         EXPECT_NEAR(info.durationMs, p.GetLen(), 1152 * 1000 / info.sampleRate + 1);
+        const DecodedAudio preview = PreviewPcm(path);
+        const DecodedAudio cut = ReaderPcm(reader);
+        ASSERT_EQ(preview.channels, cut.channels);
+        EXPECT_NEAR(preview.Frames(), cut.Frames(), 1152);
+        if (File().sameAudio && Rms(preview, 0, preview.Seconds()) > 0.01) {
+            EXPECT_GT(Agreement(preview, cut), 40.0);
+        }
     }
     p.Close();
 }

@@ -112,6 +112,7 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     const bool withTag = params.vbr || params.abr || params.infoTag;
     lame_set_bWriteVbrTag(gf.get(), withTag ? 1 : 0);
     lame_set_quality(gf.get(), 7);
+    lame_set_error_protection(gf.get(), params.crc ? 1 : 0);
     if (lame_init_params(gf.get()) < 0) {
         return {};
     }

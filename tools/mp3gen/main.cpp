@@ -9,9 +9,9 @@
 namespace {
 
 void Usage() {
-    std::puts(
-        "usage: tesmira-mp3gen -o FILE [--seconds S] [--rate HZ] [--channels 1|2]\n"
-        "                      [--freq HZ] [--melody] [--vbr] [--bitrate KBPS] [--id3v2 BYTES]");
+    std::puts("usage: tesmira-mp3gen -o FILE [--seconds S] [--rate HZ] [--channels 1|2]\n"
+              "                      [--freq HZ] [--melody] [--vbr] [--crc] [--bitrate KBPS] "
+              "[--id3v2 BYTES]");
 }
 
 } // namespace
@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
             params.id3v2PayloadBytes = std::atoi(argv[++i]);
         } else if (a == "--melody") {
             params.melody = true;
+        } else if (a == "--crc") {
+            params.crc = true;
         } else if (a == "--vbr") {
             params.vbr = true;
         } else {

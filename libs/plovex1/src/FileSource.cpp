@@ -61,7 +61,9 @@ bool CFileSource::Fill() {
     bufferStart = position;
     bufferLength = 0;
     for (;;) {
-        const ssize_t got = ::pread(fd, buffer.data(), buffer.size(), base + position);
+        // Nothing past `size`: the stream may be made to end before the file does.
+        const auto want = static_cast<size_t>(std::clamp<off_t>(size - position, 0, buffer.size()));
+        const ssize_t got = want ? ::pread(fd, buffer.data(), want, base + position) : 0;
         if (got < 0 && errno == EINTR) {
             continue;
         }

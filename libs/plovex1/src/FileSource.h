@@ -2,6 +2,7 @@
 // The file a CMp3Decoder reads, served to libmpg123 from a large buffer: libmpg123's own
 // reader asks the system for every frame header and body separately, which makes the scan
 // of a long file slow.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <sys/types.h>
@@ -12,6 +13,11 @@ public:
     ~CFileSource();
 
     bool Open(const char* path);
+    // Shows libmpg123 a file that ends `bytes` after where its data starts.
+    void EndAt(off_t bytes) {
+        size = std::min(size, bytes);
+        bufferLength = 0; // it may hold bytes past the new end
+    }
     // The callbacks libmpg123 calls (through mpg123_replace_reader_handle).
     static ssize_t ReadCallback(void* source, void* out, size_t bytes);
     static off_t SeekCallback(void* source, off_t offset, int whence);

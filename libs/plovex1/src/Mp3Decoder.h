@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <sys/types.h>
 
 struct mpg123_handle_struct;
 
@@ -34,6 +35,8 @@ public:
 
 private:
     void Close();
+    bool OpenStream();
+    off_t FormatChange();
 
     mpg123_handle_struct* handle = nullptr;
     std::unique_ptr<CFileSource> source;
