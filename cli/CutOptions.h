@@ -21,6 +21,7 @@ struct CutOptions {
     int fadeOutSec = 0;
     double speed = 1.0;
     double pitch = 1.0;
+    bool lossless = false; // copy the source's frames instead of re-encoding
     bool help = false;
     bool version = false;
 };

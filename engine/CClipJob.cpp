@@ -257,7 +257,9 @@ int CClipJob::RunCut() {
     // Nothing SoundTouch held from an earlier cut may leak into this one.
     stage.Clear();
     std::vector<CutSegment> segments;
-    const int result = PlanSegments(segments) ? EncodeSegments(segments) : ReadBlocks(in, out);
+    const int result = lossless                 ? CopyFrames()
+                       : PlanSegments(segments) ? EncodeSegments(segments)
+                                                : ReadBlocks(in, out);
     reader->Close();
     const bool written = FinishOutput(result);
     return written ? result : 1;

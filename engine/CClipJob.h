@@ -7,6 +7,7 @@
 #include "CTempoPitchStage.h"
 #include "ClipStatus.h"
 #include "Fades.h"
+#include "LosslessCut.h"
 
 #include <atomic>
 #include <memory>
@@ -62,6 +63,11 @@ public:
     // Whether an unpaused cut without tempo or pitch change may be encoded as segments on
     // two encoder streams at once (the same frames, on two processors); on by default.
     void SetSplitEncoding(bool on) { splitEncoding = on; }
+    // Copies the source's own frames instead of re-encoding them (see LosslessCut); the
+    // fades, speed and pitch are then not applied, so callers refuse them with it.
+    void SetLossless(bool on) { lossless = on; }
+    // Whether the open source can be cut by copying its frames.
+    LosslessRefusal CheckLosslessSource();
     void Start();
     // Stops the cut; an unfinished output is removed, never published.
     void Stop();
@@ -92,6 +98,7 @@ private:
     static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
     int RunCut();
     int ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out);
+    int CopyFrames();
     bool PlanSegments(std::vector<CutSegment>& segments);
     int EncodeSegments(const std::vector<CutSegment>& segments);
     int EncodeSegment(CMp3File& source, const CutSegment& s, Mp3SegmentEncoder& stream);
@@ -124,6 +131,7 @@ private:
 
     std::atomic<int> throttleMs{10};
     bool splitEncoding = true;
+    bool lossless = false;
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;
