@@ -54,6 +54,7 @@ bool CTesmiraDlg::OnInitDialog() {
     LoadPlayerLibrary(playerLibraryPath, player);
     // 10.
     InitControls();
+    SetUpLosslessBox();
     // 11. The factor sliders in the classic look.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
     if (classic != nullptr) {

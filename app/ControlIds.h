@@ -52,6 +52,7 @@ inline constexpr int IDC_EDIT_FADE_OUT = 1049;
 inline constexpr int IDC_EDIT_SAVE_FOLDER = 1050;
 inline constexpr int IDC_RADIO_CUSTOM_RANGE = 1055;
 inline constexpr int IDC_RADIO_WHOLE_SOURCE = 1056;
+inline constexpr int IDC_CHECK_LOSSLESS = 1057;
 
 // Window timers of the main dialog.
 inline constexpr int kPlaybackTimerId = 1;
