@@ -77,6 +77,23 @@ if command -v ffmpeg >/dev/null; then
     ratio "ffmpeg / tesmira-cut, one cut:" "$ff" "$one" 1.5
 fi
 
+echo "-- one cut of $RANGE s of the song with a 3 MB cover picture"
+# An ID3v2.3 tag holding one APIC frame: encoding, "image/jpeg", type, empty description.
+COVER=$((3 * 1024 * 1024))
+byte() { printf '\\x%02x' "$(($1 & 0xFF))"; }
+{
+    printf 'ID3\x03\x00\x00'
+    for s in 21 14 7 0; do printf "$(byte $(((COVER + 24) >> s & 0x7F)))"; done
+    printf 'APIC'
+    for s in 24 16 8 0; do printf "$(byte $(((COVER + 14) >> s)))"; done
+    printf '\x00\x00\x00image/jpeg\x00\x03\x00\xff\xd8'
+    head -c $((COVER - 2)) /dev/urandom
+    cat "$WORK/song.mp3"
+} >"$WORK/covered.mp3"
+read -r cov covMem < <(measure "${CUT[@]}" "$WORK/covered.mp3" -o "$WORK/out/cov.mp3" --overwrite)
+report "tesmira-cut, 3 MB cover carried" "$cov" "$covMem" "$RANGE"
+printf "%-58s %5.2f  (target <= 1.05)\n" "cover / no cover, one cut:" "$(echo "$cov / $one" | bc -l)"
+
 echo "-- a batch of $BATCH cuts of $RANGE s"
 ALL=$((BATCH * RANGE))
 read -r par parMem < <(measure "${CUT[@]}" "${INPUTS[@]}" --dir "$WORK/out")

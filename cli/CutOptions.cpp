@@ -17,7 +17,8 @@
 const char* CutUsageText() {
     return "Usage: tesmira-cut [OPTION]... INPUT...\n"
            "\n"
-           "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 with an ID3v1 tag.\n"
+           "Cuts a range out of each INPUT MP3 into a new 320 kbit/s MP3 that carries the\n"
+           "source's tags (title, artists, album, cover, ...) and ends with an ID3v1 tag.\n"
            "A cut is written to a hidden temporary file beside its output and gets its name\n"
            "only when it is complete; a failed or interrupted cut leaves no file.\n"
            "  --start SEC, --end SEC  range in seconds (decimals allowed, 0 to 2147483)\n"
@@ -40,6 +41,7 @@ const char* CutUsageText() {
            "  --streams N             encode each cut on N encoder streams at once, 1 or 2\n"
            "                          (default 2; one when paused or changing speed or pitch);\n"
            "                          the file is the same either way\n"
+           "  --no-tags               write only the ID3v1 tag, none of the source's tags\n"
            "  -0, --null              end each printed path with a zero byte, not a newline\n"
            "  --help, --version\n"
            "\n"
@@ -176,6 +178,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             ok = TakeValue(argc, argv, i, options.outputFile, error);
         } else if (a == "--dir") {
             ok = TakeValue(argc, argv, i, options.outputDir, error);
+        } else if (a == "--no-tags") {
+            options.noTags = true;
         } else if (a == "--overwrite") {
             options.overwrite = true;
         } else if (a == "--lossless") {

@@ -161,6 +161,7 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     job.SetPitchFactor(static_cast<float>(options.pitch));
     job.SetThrottleMs(options.throttleMs);
     job.SetSplitEncoding(options.streams > 1);
+    job.SetCarryTags(!options.noTags);
     job.Start();
     progress.Begin(slot, input, LineSafePath(input) + " -> " + LineSafePath(output));
     return kExitOk;
@@ -215,5 +216,8 @@ int CutRunner::Conclude() {
     }
     progress.Update(slot, 100.0);
     progress.End(slot);
+    for (const std::string& note : job.GetTagNotes()) {
+        progress.Message("tesmira-cut: " + input + ": " + note);
+    }
     return Report(job.GetOutputPath());
 }

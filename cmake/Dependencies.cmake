@@ -6,6 +6,7 @@ pkg_check_modules(SOUNDTOUCH REQUIRED IMPORTED_TARGET soundtouch)
 pkg_check_modules(LAME REQUIRED IMPORTED_TARGET lame)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
 
 if(TESMIRA_BUILD_GUI)
     set(TESMIRA_QT_COMPONENTS Core Gui Widgets DBus)

@@ -257,9 +257,14 @@ int CClipJob::RunCut() {
     // Nothing SoundTouch held from an earlier cut may leak into this one.
     stage.Clear();
     std::vector<CutSegment> segments;
-    const int result = lossless                 ? CopyFrames()
-                       : PlanSegments(segments) ? EncodeSegments(segments)
-                                                : ReadBlocks(in, out);
+    int result = 1;
+    if (!WriteCutTag()) {
+        failure = ClipFailure::WriteFailed;
+    } else {
+        result = lossless                 ? CopyFrames()
+                 : PlanSegments(segments) ? EncodeSegments(segments)
+                                          : ReadBlocks(in, out);
+    }
     reader->Close();
     const bool written = FinishOutput(result);
     return written ? result : 1;

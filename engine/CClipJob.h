@@ -68,6 +68,11 @@ public:
     void SetLossless(bool on) { lossless = on; }
     // Whether the open source can be cut by copying its frames.
     LosslessRefusal CheckLosslessSource();
+    // Whether the cut carries the source's tags in an ID3v2 tag before its audio (on by
+    // default); off leaves the ID3v1 tag alone.
+    void SetCarryTags(bool on) { carryTags = on; }
+    // What of the source's tags the last cut could not carry, once it has ended.
+    std::vector<std::string> GetTagNotes();
     void Start();
     // Stops the cut; an unfinished output is removed, never published.
     void Stop();
@@ -105,6 +110,7 @@ private:
     void PublishSegmentProgress();
     bool EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out);
     bool FinishOutput(int result);
+    bool WriteCutTag();
     void PublishProgress();
     void SetStatus(ClipStatus value);
     void FailPreparation();
@@ -132,6 +138,8 @@ private:
     std::atomic<int> throttleMs{10};
     bool splitEncoding = true;
     bool lossless = false;
+    bool carryTags = true;
+    std::vector<std::string> tagNotes; // under stateLock
     std::atomic<ClipFailure> failure{ClipFailure::None};
     std::shared_ptr<WorkerSignal> workerSignal;
     bool workerAbandoned = false;

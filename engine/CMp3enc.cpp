@@ -101,6 +101,12 @@ bool CMp3enc::EncodeChunk(const uint8_t* pcm, uint32_t bytes) {
     return true;
 }
 
+bool CMp3enc::WriteLeadingTag(const std::vector<uint8_t>& tag, TagForName forName) {
+    leadingTagFor = std::move(forName);
+    leadingTagSize = tag.size();
+    return file && WriteBytes(tag.data(), tag.size());
+}
+
 bool CMp3enc::AppendFrames(const uint8_t* frames, size_t bytes) {
     framesAppended = true;
     return file && WriteBytes(frames, bytes);
@@ -151,6 +157,13 @@ bool CMp3enc::RetitleFor(const std::string& name) {
     MakeId3v1Tag(name, tag);
     constexpr size_t kTitleOffset = 3;
     constexpr size_t kTitleSize = 30;
+    if (leadingTagFor) {
+        const std::vector<uint8_t> leading = leadingTagFor(name);
+        if (leading.size() == leadingTagSize && pwrite(fileno(file), leading.data(), leading.size(),
+                                                       0) != static_cast<ssize_t>(leading.size())) {
+            return false;
+        }
+    }
     return tagOffset >= 0 &&
            pwrite(fileno(file), tag + kTitleOffset, kTitleSize,
                   tagOffset + static_cast<long>(kTitleOffset)) == static_cast<ssize_t>(kTitleSize);

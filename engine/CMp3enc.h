@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CMp3enc {
 public:
@@ -29,6 +31,10 @@ public:
     // pcm: interleaved 16-bit samples; bytes: their size. Returns false on a write
     // error or when the encoder refuses the block.
     virtual bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
+    // The tag that goes before the audio; called before anything else is written. forName
+    // gives the tag anew, of the same size, for a numbered name (empty: the tag stays).
+    using TagForName = std::function<std::vector<uint8_t>(const std::string& name)>;
+    bool WriteLeadingTag(const std::vector<uint8_t>& tag, TagForName forName);
     // Appends MP3 frames encoded elsewhere with this encoder's configuration (GetConfig);
     // a cut is made either by EncodeChunk or by this. False on a write error.
     bool AppendFrames(const uint8_t* frames, size_t bytes);
@@ -82,4 +88,6 @@ private:
     OutputProblem problem = OutputProblem::CannotCreate;
     int createErrno = 0;
     long tagOffset = -1; // where the tag was written, for a numbered name's title
+    TagForName leadingTagFor;
+    size_t leadingTagSize = 0;
 };

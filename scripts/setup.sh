@@ -3,9 +3,9 @@
 set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config git
-libmad0-dev libsoundtouch-dev libmp3lame-dev libmpg123-dev libsdl2-dev
+libmad0-dev libsoundtouch-dev libmp3lame-dev libmpg123-dev libsdl2-dev libtag1-dev
 qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev libbenchmark-dev
-mpg123 sox xvfb xauth xdotool fonts-wqy-zenhei fonts-liberation
+mpg123 sox ffmpeg xvfb xauth xdotool fonts-wqy-zenhei fonts-liberation
 clang libclang-rt-14-dev clang-format
 dpkg-dev file help2man desktop-file-utils"
 

@@ -94,6 +94,10 @@ bool ParseHeader(const uint8_t* p, FrameHeader& h) {
 FrameWalk WalkFrames(const std::vector<uint8_t>& file) {
     FrameWalk walk;
     size_t pos = 0;
+    // A cut carries its source's tags in an ID3v2 tag before the frames.
+    if (file.size() >= 10 && file[0] == 'I' && file[1] == 'D' && file[2] == '3') {
+        pos = 10 + (size_t{file[6]} << 21 | size_t{file[7]} << 14 | size_t{file[8]} << 7 | file[9]);
+    }
     while (pos + 4 <= file.size()) {
         FrameHeader h;
         if (!ParseHeader(&file[pos], h) || pos + h.length > file.size()) {

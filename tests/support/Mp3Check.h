@@ -36,7 +36,7 @@ struct FrameWalk {
     std::vector<FrameHeader> frames;
     size_t audioEnd = 0;   // offset after the last whole frame
     bool hasId3v1 = false; // the file ends with a 128-byte "TAG" block right after the frames
-    bool clean = false;    // frames from offset 0 back to back, then the tag, nothing else
+    bool clean = false;    // frames back to back from the start (or an ID3v2 tag), then the tag
 };
 
 FrameWalk WalkFrames(const std::vector<uint8_t>& file);
