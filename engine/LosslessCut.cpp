@@ -15,6 +15,8 @@ constexpr int64_t kDecoderDelay = 529;
 constexpr int64_t kPrimingSamples = 1056;
 constexpr int64_t kGranule = 576;
 constexpr size_t kChunkBytes = 1 << 20;
+// A range up to this size is read once and held for both passes.
+constexpr size_t kHoldBytes = 64 << 20;
 
 int64_t FloorDiv(int64_t a, int64_t b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -48,7 +50,8 @@ private:
     bool FrameBytes(size_t i, uint32_t& size);
     bool Reservoir(const Layer3Frame& first, std::vector<uint8_t>& out);
     // The frames first..last in pieces of about kChunkBytes, each whole frames.
-    template <typename Visit> LosslessResult EachChunk(Visit visit);
+    // held: the whole range is in `chunk` already.
+    template <typename Visit> LosslessResult EachChunk(size_t limit, bool held, Visit visit);
     void MakeToc(GaplessInfo& info, uint32_t tagBytes, uint32_t carrierBytes) const;
 
     int fd;
@@ -95,18 +98,20 @@ bool Copier::Reservoir(const Layer3Frame& first, std::vector<uint8_t>& out) {
     return true;
 }
 
-template <typename Visit> LosslessResult Copier::EachChunk(Visit visit) {
+template <typename Visit> LosslessResult Copier::EachChunk(size_t limit, bool held, Visit visit) {
     size_t i = range.first;
     while (i <= range.last) {
         size_t next = i + 1;
-        while (next <= range.last && offsets[next] - offsets[i] < kChunkBytes) {
+        while (next <= range.last && offsets[next] - offsets[i] < limit) {
             ++next;
         }
         const uint32_t from = offsets[i];
         const uint32_t to = next <= range.last ? offsets[next] : regionEnd;
-        chunk.resize(to - from);
-        if (!ReadAt(fd, chunk.data(), chunk.size(), from)) {
-            return LosslessResult::ReadFailed;
+        if (!held) {
+            chunk.resize(to - from);
+            if (!ReadAt(fd, chunk.data(), chunk.size(), from)) {
+                return LosslessResult::ReadFailed;
+            }
         }
         const LosslessResult r = visit(i, next, from);
         if (r != LosslessResult::Done) {
@@ -161,18 +166,21 @@ LosslessResult Copier::Run(const ByteSink& sink, const CopyProgress& progress) {
     info.kbps = first.header.bitrate / 1000;
     // First pass: the frames are what the index says, and their CRC for the tag.
     info.musicCrc = LameCrc16(carrier.data(), carrier.size());
-    LosslessResult r = EachChunk([&](size_t from, size_t to, uint32_t base) {
-        for (size_t i = from; i < to; ++i) {
-            RawHeader h;
-            const uint8_t* p = chunk.data() + (offsets[i] - base);
-            if (!ParseRawHeader(p, h) || !SameFormat(h, first.header)) {
-                return LosslessResult::BadFrames;
+    const size_t regionBytes = regionEnd - offsets[range.first];
+    const bool hold = regionBytes <= kHoldBytes;
+    LosslessResult r = EachChunk(
+        hold ? regionBytes + 1 : kChunkBytes, false, [&](size_t from, size_t to, uint32_t base) {
+            for (size_t i = from; i < to; ++i) {
+                RawHeader h;
+                const uint8_t* p = chunk.data() + (offsets[i] - base);
+                if (!ParseRawHeader(p, h) || !SameFormat(h, first.header)) {
+                    return LosslessResult::BadFrames;
+                }
+                info.oneBitrate = info.oneBitrate && (p[2] >> 4) == (head[2] >> 4);
             }
-            info.oneBitrate = info.oneBitrate && (p[2] >> 4) == (head[2] >> 4);
-        }
-        info.musicCrc = LameCrc16(chunk.data(), chunk.size(), info.musicCrc);
-        return progress(0.0) ? LosslessResult::Done : LosslessResult::Stopped;
-    });
+            info.musicCrc = LameCrc16(chunk.data(), chunk.size(), info.musicCrc);
+            return progress(0.0) ? LosslessResult::Done : LosslessResult::Stopped;
+        });
     if (r != LosslessResult::Done) {
         return r;
     }
@@ -193,14 +201,16 @@ LosslessResult Copier::Run(const ByteSink& sink, const CopyProgress& progress) {
     }
     const double total = regionEnd - offsets[range.first];
     // Second pass: the frames themselves.
-    return EachChunk([&](size_t, size_t to, uint32_t base) {
-        if (!sink(chunk.data(), chunk.size())) {
-            return LosslessResult::WriteFailed;
-        }
-        const uint32_t done = (to <= range.last ? offsets[to] : regionEnd) - offsets[range.first];
-        (void)base;
-        return progress(done * 100.0 / total) ? LosslessResult::Done : LosslessResult::Stopped;
-    });
+    return EachChunk(
+        hold ? regionBytes + 1 : kChunkBytes, hold, [&](size_t, size_t to, uint32_t base) {
+            if (!sink(chunk.data(), chunk.size())) {
+                return LosslessResult::WriteFailed;
+            }
+            const uint32_t done =
+                (to <= range.last ? offsets[to] : regionEnd) - offsets[range.first];
+            (void)base;
+            return progress(done * 100.0 / total) ? LosslessResult::Done : LosslessResult::Stopped;
+        });
 }
 
 } // namespace
