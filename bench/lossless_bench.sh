@@ -29,8 +29,9 @@ best() { # runs "$@" RUNS times, prints the best wall time in ms
 
 lossless=$(best "$BIN/tesmira-cut" --lossless --start 1500 --end 2100 -o "$WORK/out.mp3" \
     "$WORK/hour.mp3")
-printf "%-36s %8d ms  %s bytes\n" "tesmira-cut --lossless" "$lossless" \
-    "$(stat -c %s "$WORK/hour.mp3" | awk '{print int($1/6)}')"
+printf "%-36s %8d ms  %s of %s bytes\n" "tesmira-cut --lossless" "$lossless" \
+    "$(stat -c %s "$WORK/out.mp3")" \
+    "$(stat -c %s "$WORK/hour.mp3")"
 if command -v ffmpeg >/dev/null; then
     copy=$(best ffmpeg -nostdin -loglevel error -y -ss 1500 -to 2100 -i "$WORK/hour.mp3" \
         -c copy "$WORK/out.mp3")
