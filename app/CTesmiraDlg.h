@@ -11,6 +11,7 @@
 //   CTesmiraDlgSegment.cpp     start and end of the segment, the length mode and label
 //   CTesmiraDlgCut.cpp         the cut command and its progress
 //   CTesmiraDlgFades.cpp       the fades: read for the cut, fitted into it, told in the label
+//   CTesmiraDlgLossless.cpp    the lossless cut's check box
 //   CTesmiraDlgTransport.cpp   play, pause, stop, seeking, the play-position timer
 //   CTesmiraDlgFactors.cpp     speed and pitch factors
 //   CTesmiraDlgKeys.cpp        keys for play/pause, opening a file, start and end
@@ -130,6 +131,11 @@ protected:
     // Becomes the last output path, shown in edit 1037.
     void ShowOutputPath(const std::string& path);
     void ForgetFailedOutput();
+    // "无损剪切": greyed while a fade is ticked or a factor is not 1.00.
+    void SetUpLosslessBox();
+    void UpdateLosslessBox();
+    // Sets the job's kind of cut; the refusal's text when the source cannot be copied.
+    const char* PrepareLossless();
 
     // Transport and the play position.
     bool CheckSourceOpen();

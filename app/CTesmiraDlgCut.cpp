@@ -96,6 +96,12 @@ bool CTesmiraDlg::PrepareCut(const CutSegment& segment) {
         MessageBox(QString::fromUtf8("源文件打开失败!"));
         return false;
     }
+    if (const char* refusal = PrepareLossless()) {
+        clipJob.Stop(); // no worker yet: closes the source and leaves the job idle
+        ForgetFailedOutput();
+        MessageBox(QString::fromUtf8(refusal));
+        return false;
+    }
     const AudioInfo info = clipJob.GetSourceInfo();
     const int channels = info.stereo != 0 ? 2 : 1;
     ShowOutputPath(BuildOutputPath(settings.SaveFolder(), sourcePath, std::time(nullptr)));

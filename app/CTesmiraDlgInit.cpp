@@ -80,6 +80,7 @@ bool CTesmiraDlg::OnInitDialog() {
     InitControls();
     SetUpWaveform();
     NameControlsForScreenReaders(*this);
+    SetUpLosslessBox();
     // 11. The factor sliders in the classic look.
     QStyle* classic = QStyleFactory::create(QStringLiteral("Windows"));
     if (classic != nullptr) {

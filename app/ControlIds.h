@@ -56,6 +56,7 @@ inline constexpr int IDC_EDIT_SAVE_FOLDER = 1050;
 inline constexpr int IDC_RADIO_CUSTOM_RANGE = 1055;
 inline constexpr int IDC_RADIO_WHOLE_SOURCE = 1056;
 inline constexpr int IDC_WAVEFORM = 1057;
+inline constexpr int IDC_CHECK_LOSSLESS = 1058;
 
 // Window timers of the main dialog.
 inline constexpr int kPlaybackTimerId = 1;

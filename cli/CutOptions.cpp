@@ -36,6 +36,9 @@ const char* CutUsageText() {
            "                          shortened to fit it, both in proportion\n"
            "  --speed F               speed factor, 0.5 to 2.0 (1.00 = unchanged)\n"
            "  --pitch F               pitch factor, 0.5 to 2.0 (1.00 = unchanged)\n"
+           "  --lossless              copy the source's own frames instead of re-encoding:\n"
+           "                          exact to the sample in gapless players, the source's\n"
+           "                          bit rate kept; no fades, speed or pitch with it\n"
            "  --throttle-ms N         pause N ms after each block, 0 to 60000 (default 0)\n"
            "  --jobs N                cut up to N inputs at once, 1 to 64 (default: one per\n"
            "                          processor); the files are the same as one at a time\n"
@@ -151,6 +154,12 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
         error = "-o takes one input; use --dir for several";
     } else if (options.overwrite && options.outputFile.empty()) {
         error = "--overwrite goes with -o; generated names never replace a file";
+    } else if (options.lossless && ((options.fadeIn && options.fadeInMs > 0) ||
+                                    (options.fadeOut && options.fadeOutMs > 0))) {
+        error = "--lossless copies frames as they are: it cannot fade; cut without it";
+    } else if (options.lossless && (options.speed != 1.0 || options.pitch != 1.0)) {
+        error = "--lossless copies frames as they are: it cannot change speed or pitch; cut "
+                "without it";
     } else if (hasStart && options.endMs <= options.startMs) {
         error = "the end must be greater than the start";
     } else if (!options.outputDir.empty() && !IsFolder(options.outputDir, error)) {
@@ -190,6 +199,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             options.noTags = true;
         } else if (a == "--overwrite") {
             options.overwrite = true;
+        } else if (a == "--lossless") {
+            options.lossless = true;
         } else if (a == "-0" || a == "--null") {
             options.nullEnded = true;
         } else if (a == "--throttle-ms") {

@@ -21,7 +21,8 @@ struct CutOptions {
     int fadeOutMs = 0;
     double speed = 1.0;
     double pitch = 1.0;
-    bool noTags = false; // only the ID3v1 tag, none of the source's tags
+    bool lossless = false; // copy the source's frames instead of re-encoding
+    bool noTags = false;   // only the ID3v1 tag, none of the source's tags
     bool help = false;
     bool version = false;
 };

@@ -72,6 +72,20 @@ std::string WriteFailure(const OutputFault& fault, const std::string& output) {
     }
 }
 
+// Why a source cannot be cut by copying frames; null when it can.
+const char* LosslessRefusalText(LosslessRefusal refusal) {
+    switch (refusal) {
+    case LosslessRefusal::NotLayer3:
+        return "it is not MPEG Layer III";
+    case LosslessRefusal::Junk:
+        return "it holds other data between its frames";
+    case LosslessRefusal::Joined:
+        return "it is several MP3 files joined together";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 std::string CutRunner::OutputPathFor(const CutOptions& options, const std::string& source) const {
@@ -106,6 +120,13 @@ int CutRunner::Start(const CutOptions& options, const std::string& source) {
     if (!job.OpenSource(input.c_str())) {
         return Fail(interrupted && interrupted() ? "interrupted; " + NothingKept()
                                                  : SourceProblem(input));
+    }
+    if (options.lossless) {
+        if (const char* why = LosslessRefusalText(job.CheckLosslessSource())) {
+            return Fail(std::string("cannot be cut losslessly: ") + why +
+                        "; cut it without --lossless");
+        }
+        job.SetLossless(true);
     }
     const AudioInfo info = job.GetSourceInfo();
     try {

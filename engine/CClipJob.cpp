@@ -265,7 +265,9 @@ int CClipJob::RunCut() {
     if (!WriteCutTag()) {
         failure = ClipFailure::WriteFailed;
     } else {
-        result = PlanSegments(segments) ? EncodeSegments(segments) : ReadBlocks(in, out);
+        result = lossless                 ? CopyFrames()
+                 : PlanSegments(segments) ? EncodeSegments(segments)
+                                          : ReadBlocks(in, out);
     }
     reader->Close();
     const bool written = FinishOutput(result);

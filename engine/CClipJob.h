@@ -7,6 +7,7 @@
 #include "CTempoPitchStage.h"
 #include "ClipStatus.h"
 #include "Fades.h"
+#include "LosslessCut.h"
 
 #include <atomic>
 #include <memory>
@@ -65,6 +66,11 @@ public:
     // Whether the next cut's threads (the worker, its helper and the encoder streams they
     // start) run at the lowest processor priority, taking only time nothing else wants.
     void SetLowPriority(bool on) { lowPriority = on; }
+    // Copies the source's own frames instead of re-encoding them (see LosslessCut); the
+    // fades, speed and pitch are then not applied, so callers refuse them with it.
+    void SetLossless(bool on) { lossless = on; }
+    // Whether the open source can be cut by copying its frames.
+    LosslessRefusal CheckLosslessSource();
     // Whether the cut carries the source's tags in an ID3v2 tag before its audio (on by
     // default); off leaves the ID3v1 tag alone.
     void SetCarryTags(bool on) { carryTags = on; }
@@ -100,6 +106,7 @@ private:
     static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
     int RunCut();
     int ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out);
+    int CopyFrames();
     bool PlanSegments(std::vector<CutSegment>& segments);
     int EncodeSegments(const std::vector<CutSegment>& segments);
     int EncodeSegment(CMp3File& source, const CutSegment& s, Mp3SegmentEncoder& stream);
@@ -134,6 +141,7 @@ private:
     std::atomic<int> throttleMs{10};
     bool splitEncoding = true;
     bool lowPriority = false;
+    bool lossless = false;
     bool carryTags = true;
     std::vector<std::string> tagNotes; // under stateLock
     std::atomic<ClipFailure> failure{ClipFailure::None};

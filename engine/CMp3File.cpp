@@ -223,6 +223,19 @@ void CMp3File::SetCancelCheck(CancelCheck check) {
     cancelCheck = std::move(check);
 }
 
+bool CMp3File::GetLayout(StreamLayout& out) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (file < 0) {
+        return false;
+    }
+    out.index = index;
+    out.audioEnd = audioEnd;
+    out.timelineStart = skipFrames;
+    out.lengthFrames = lengthFrames;
+    out.joined = gapAt != INT64_MAX;
+    return true;
+}
+
 bool CMp3File::ReadFailed() {
     std::lock_guard<std::mutex> guard(lock);
     return readFailed;

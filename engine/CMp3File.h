@@ -44,6 +44,8 @@ public:
     int64_t GetPositionFrames();
     // Sample frames in the whole audio.
     int64_t GetLengthFrames();
+    // The open file's frames and timeline; false when no file is open.
+    bool GetLayout(StreamLayout& out);
     // True once reading the file failed (not its regular end): what was read is incomplete.
     bool ReadFailed();
     // Asked during Open's walk through the file: true gives the open up (Open returns 0).

@@ -164,11 +164,13 @@ WalkEnd WalkFrameHeaders(int fd, uint32_t start, uint32_t end, const CancelCheck
         } else if (!SameFormat(h, first)) {
             break; // another stream begins: the one format a cut has ends here
         }
+        out.junk = out.junk || !inSync;
         inSync = true;
         out.offsets.push_back(static_cast<uint32_t>(off));
         off += h.frameBytes;
     }
     out.samplesPerFrame = first.samples;
     out.sampleRate = first.sampleRate;
+    out.layer = first.layer;
     return WalkEnd::Done;
 }

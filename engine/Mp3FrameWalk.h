@@ -9,6 +9,17 @@ struct FrameIndex {
     std::vector<uint32_t> offsets; // file offset of every frame, in order
     uint32_t samplesPerFrame = 0;  // per channel
     int sampleRate = 0;
+    int layer = 0;
+    bool junk = false; // something other than frames lies between two frames
+};
+
+// What copying a file's frames needs of it, as the reader sees it.
+struct StreamLayout {
+    FrameIndex index;          // the audio frames, the information frame left out
+    uint32_t audioEnd = 0;     // where the tags at the end begin
+    int64_t timelineStart = 0; // decoded samples before the first one a player shows
+    int64_t lengthFrames = 0;  // samples a player shows
+    bool joined = false;       // several files joined: the header counts fewer frames
 };
 
 // How far a frame is searched for, at the start and after the sync is lost, before the

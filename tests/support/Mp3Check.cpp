@@ -3,7 +3,7 @@
 #include <cmath>
 #include <mpg123.h>
 
-DecodedAudio DecodeMp3File(const std::string& path) {
+DecodedAudio DecodeMp3File(const std::string& path, bool gapless) {
     DecodedAudio out;
     static const bool initialised = [] {
         mpg123_init();
@@ -16,6 +16,10 @@ DecodedAudio DecodeMp3File(const std::string& path) {
         return out;
     }
     mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    if (!gapless) {
+        mpg123_param(mh, MPG123_REMOVE_FLAGS, MPG123_GAPLESS, 0);
+        mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_IGNORE_INFOFRAME, 0);
+    }
     if (mpg123_open(mh, path.c_str()) != MPG123_OK) {
         mpg123_delete(mh);
         return out;

@@ -15,7 +15,8 @@ struct DecodedAudio {
     double Seconds() const { return sampleRate ? static_cast<double>(Frames()) / sampleRate : 0; }
 };
 
-DecodedAudio DecodeMp3File(const std::string& path);
+// gapless = false: as a player that ignores the information frame hears it.
+DecodedAudio DecodeMp3File(const std::string& path, bool gapless = true);
 
 struct FrameHeader {
     int mpegVersion = 0; // 1, 2, or 25 for MPEG 2.5

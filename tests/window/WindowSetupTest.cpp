@@ -37,10 +37,10 @@ TEST_F(WindowTest, EveryTemplateControlExistsWithItsIdNameVisibilityAndPlace) {
         EXPECT_EQ(widget->isHidden(), hidden.count(control.id) == 1) << control.id;
         EXPECT_EQ(widget->geometry(), dialog->BaseUnits().MapDialogRect(control.units));
     }
-    // 48 controls with ids (the waveform strip and the three prelisten buttons among them), 8
-    // unit and caption texts without.
-    EXPECT_EQ(addressed, 48);
-    EXPECT_EQ(dialog->Template().controls.size(), 56u);
+    // 49 controls with ids (the waveform strip, the three prelisten buttons and 无损剪切 among
+    // them), 8 unit and caption texts without.
+    EXPECT_EQ(addressed, 49);
+    EXPECT_EQ(dialog->Template().controls.size(), 57u);
 
     EXPECT_NE(qobject_cast<CMySliderControl*>(dialog->GetDlgItem(IDC_SLIDER_POSITION)), nullptr);
     auto* speed = qobject_cast<CMySliderControl*>(dialog->GetDlgItem(IDC_SLIDER_SPEED));

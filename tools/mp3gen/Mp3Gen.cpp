@@ -113,6 +113,7 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& pcm, const ToneSpec& 
     lame_set_bWriteVbrTag(gf.get(), withTag ? 1 : 0);
     lame_set_quality(gf.get(), 7);
     lame_set_error_protection(gf.get(), params.crc ? 1 : 0);
+    lame_set_disable_reservoir(gf.get(), params.noReservoir ? 1 : 0);
     if (lame_init_params(gf.get()) < 0) {
         return {};
     }

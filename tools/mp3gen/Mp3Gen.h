@@ -19,6 +19,7 @@ struct ToneSpec {
     bool abr = false;          // average bit rate (bitrateKbps) with a Xing header
     bool infoTag = false;      // CBR with LAME's Info frame (delay and padding)
     bool crc = false;          // every frame carries a CRC
+    bool noReservoir = false;  // no frame borrows bits from the frames before it
     int bitrateKbps = 128;     // CBR or ABR bit rate (ignored for VBR)
     int id3v2PayloadBytes = 0; // > 0: prepend an ID3v2 tag of that many payload bytes
 };

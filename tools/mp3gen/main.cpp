@@ -11,7 +11,8 @@ namespace {
 void Usage() {
     std::puts("usage: tesmira-mp3gen -o FILE [--seconds S] [--rate HZ] [--channels 1|2]\n"
               "                      [--freq HZ] [--melody] [--vbr] [--crc] [--bitrate KBPS] "
-              "[--id3v2 BYTES]");
+              "[--id3v2 BYTES]\n"
+              "                      [--noise] [--info] [--nores]");
 }
 
 } // namespace
@@ -40,6 +41,12 @@ int main(int argc, char** argv) {
             params.melody = true;
         } else if (a == "--crc") {
             params.crc = true;
+        } else if (a == "--noise") {
+            params.noise = true;
+        } else if (a == "--info") {
+            params.infoTag = true;
+        } else if (a == "--nores") {
+            params.noReservoir = true;
         } else if (a == "--vbr") {
             params.vbr = true;
         } else {
