@@ -108,7 +108,6 @@ private:
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
                 const volatile std::sig_atomic_t* interrupt) {
     Batch batch(options, progress, interrupt);
-    batch.SetInterrupt([interrupt] { return interrupt && *interrupt != 0; });
     while (batch.Step()) {
         std::this_thread::sleep_for(kPollInterval);
     }
