@@ -14,7 +14,7 @@ using namespace readertest;
 
 struct Shape {
     const char* name;
-    mp3gen::ToneSpec spec;
+    mp3gen::ToneSpec params;
 };
 
 mp3gen::ToneSpec Noise(int rate, int channels, int kbps) {
@@ -25,9 +25,9 @@ mp3gen::ToneSpec Noise(int rate, int channels, int kbps) {
     return params;
 }
 
-template <typename Change> Shape Make(const char* name, mp3gen::ToneSpec spec, Change change) {
-    change(spec);
-    return {name, spec};
+template <typename Change> Shape Make(const char* name, mp3gen::ToneSpec params, Change change) {
+    change(params);
+    return {name, params};
 }
 
 const Shape kShapes[] = {
@@ -47,7 +47,7 @@ class LosslessCutTest : public ::testing::TestWithParam<std::tuple<Shape, Where>
 TEST_P(LosslessCutTest, GaplessDecodeIsTheSourceRange) {
     const auto& [shape, where] = GetParam();
     TempDir dir;
-    const std::string source = WriteBytes(dir, "source.mp3", mp3gen::MakeMp3(shape.spec));
+    const std::string source = WriteBytes(dir, "source.mp3", mp3gen::MakeMp3(shape.params));
     CMp3File reader;
     ASSERT_EQ(reader.Open(source.c_str()), 1);
     StreamLayout layout;
@@ -103,7 +103,7 @@ TEST_P(LosslessCutTest, GaplessDecodeIsTheSourceRange) {
         worst = std::max(worst, d);
         off += d != 0 ? 1 : 0;
     }
-    const bool exact = shape.spec.channels == 2 && shape.spec.sampleRate >= 32000;
+    const bool exact = shape.params.channels == 2 && shape.params.sampleRate >= 32000;
     EXPECT_LE(worst, exact ? 0 : 1) << shape.name;
     EXPECT_LE(off, want.size() / 1000) << shape.name;
 
