@@ -40,7 +40,8 @@ bool EncodeInBlocks(CMp3enc& encoder, const std::vector<int16_t>& pcm) {
 std::vector<uint8_t> TagFor(const std::string& path) {
     {
         bool ok = false;
-        CMp3enc encoder(ok, path.c_str(), 44100, 2);
+        CMp3enc encoder(path, 44100, 2);
+        ok = encoder.Opened();
         EXPECT_TRUE(ok) << path;
         EXPECT_TRUE(encoder.Finish());
     }
@@ -72,8 +73,8 @@ void PutDword(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
 TEST(CMp3encConfig, RecordHoldsTheCutSettingsAndZerosElsewhere) {
     TempDir dir;
     for (const int channels : {1, 2}) {
-        bool ok = false;
-        CMp3enc encoder(ok, dir.File("c.mp3").c_str(), 22050, channels);
+        CMp3enc encoder(dir.File("c.mp3"), 22050, channels);
+        EXPECT_TRUE(encoder.Opened());
         std::vector<uint8_t> expected(331, 0);
         PutDword(expected, 0, 256);
         PutDword(expected, 4, 1);
@@ -144,7 +145,8 @@ TEST(CMp3encFile, FinishWritesTheWholeCutThenTheTag) {
     const std::vector<int16_t> pcm = Tone(2, 1.0);
     {
         bool ok = false;
-        CMp3enc encoder(ok, path.c_str(), 44100, 2);
+        CMp3enc encoder(path, 44100, 2);
+        ok = encoder.Opened();
         ASSERT_TRUE(ok);
         EXPECT_TRUE(EncodeInBlocks(encoder, pcm));
         EXPECT_TRUE(encoder.Finish());
@@ -166,7 +168,8 @@ TEST(CMp3encFile, DeletingWithoutFinishLeavesNoFile) {
     const std::string path = dir.File("stopped.mp3");
     {
         bool ok = false;
-        CMp3enc encoder(ok, path.c_str(), 44100, 1);
+        CMp3enc encoder(path, 44100, 1);
+        ok = encoder.Opened();
         ASSERT_TRUE(ok);
         EncodeInBlocks(encoder, Tone(1, 0.5));
         // Written meanwhile into a hidden file beside it, never under its name.
@@ -184,14 +187,16 @@ TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
     const std::string path = dir.File("cut.mp3");
     const auto finish = [](const std::string& to, OutputMode mode) {
         bool ok = false;
-        CMp3enc encoder(ok, to.c_str(), 44100, 2, {}, mode);
+        CMp3enc encoder(to, 44100, 2, {}, mode);
+        ok = encoder.Opened();
         EXPECT_TRUE(ok);
         EncodeInBlocks(encoder, Tone(2, 0.2));
         EXPECT_TRUE(encoder.Finish());
         return encoder.GetPublishedPath();
     };
     bool ok = false;
-    CMp3enc early(ok, path.c_str(), 44100, 2);
+    CMp3enc early(path, 44100, 2);
+    ok = early.Opened();
     ASSERT_TRUE(ok);
     EXPECT_EQ(finish(path, OutputMode::NumberedName), path);
     std::filesystem::create_symlink(dir.File("nowhere"), dir.File("cut_2.mp3"));
@@ -211,16 +216,18 @@ TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
     EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(path)).clean);
 
     bool refused = true;
-    CMp3enc taken(refused, path.c_str(), 44100, 2, {}, OutputMode::NewFile);
+    CMp3enc taken(path, 44100, 2, {}, OutputMode::NewFile);
+    refused = taken.Opened();
     EXPECT_FALSE(refused);
-    EXPECT_EQ(taken.GetOutputProblem(), OutputProblem::Exists);
+    EXPECT_EQ(taken.OpenResult().error, CutError::OutputExists);
 }
 
 TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
     TempDir dir;
     const std::string path = dir.File("full.mp3");
     bool ok = false;
-    CMp3enc encoder(ok, path.c_str(), 44100, 2);
+    CMp3enc encoder(path, 44100, 2);
+    ok = encoder.Opened();
     ASSERT_TRUE(ok);
     {
         const FileSizeLimit full(10000);
@@ -232,14 +239,12 @@ TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
-TEST(CMp3encFile, RefusedFormatIsReportedAsFailure) {
+TEST(CMp3encFile, RefusedFormatIsRefusedBeforeAnyFileIsMade) {
     TempDir dir;
-    bool ok = false;
-    CMp3enc encoder(ok, dir.File("rate0.mp3").c_str(), 0, 2);
-    ASSERT_TRUE(ok); // the file exists, but no stream encodes into it
-    EXPECT_FALSE(EncodeInBlocks(encoder, Tone(2, 0.1)));
+    CMp3enc encoder(dir.File("rate0.mp3"), 0, 2);
+    EXPECT_EQ(encoder.OpenResult().error, CutError::EncoderStreamRefused);
     EXPECT_FALSE(encoder.Finish());
-    EXPECT_FALSE(encoder.HasWriteError());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(CMp3encFile, UncreatableOutputIsReportedAndNothingIsWritten) {
@@ -255,7 +260,8 @@ TEST(CMp3encFile, UncreatableOutputIsReportedAndNothingIsWritten) {
     for (const std::string& path : {missingFolder, tooLong}) {
         bool ok = true;
         {
-            CMp3enc encoder(ok, path.c_str(), 44100, 2);
+            CMp3enc encoder(path, 44100, 2);
+            ok = encoder.Opened();
             EXPECT_FALSE(ok);
             const std::vector<int16_t> pcm = Tone(2, 0.2);
             EXPECT_TRUE(EncodeInBlocks(encoder, pcm)); // encodes, writes nowhere
