@@ -234,16 +234,11 @@ bool CClipJob::EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uin
     const uint8_t* chunk = block;
     uint32_t chunkBytes = bytes;
     if (stage.IsActive()) {
-        try {
-            chunkBytes = static_cast<uint32_t>(stage.Process(
-                reinterpret_cast<int16_t*>(out.data()), reinterpret_cast<const int16_t*>(block),
-                static_cast<int>(bytes / 2)));
-            chunk = out.data();
-        } catch (...) {
-            stage.SetTempoChange(0.0f);
-            chunk = block;
-            chunkBytes = bytes;
-        }
+        stage.Put(reinterpret_cast<const int16_t*>(block), bytes / frameBytes);
+        const size_t frames =
+            stage.Receive(reinterpret_cast<int16_t*>(out.data()), out.size() / frameBytes);
+        chunk = out.data();
+        chunkBytes = static_cast<uint32_t>(frames * frameBytes);
     }
     return encoder->EncodeChunk(chunk, chunkBytes);
 }
@@ -330,13 +325,10 @@ bool CClipJob::FinishOutput(int result) {
     if (ok && stage.IsActive()) {
         // What SoundTouch still holds is the end of this cut.
         std::vector<uint8_t> tail(kOutputBlockBytes);
-        try {
-            const int bytes = stage.Flush(reinterpret_cast<int16_t*>(tail.data()),
-                                          static_cast<int>(kOutputBlockBytes / 2));
-            ok = encoder->EncodeChunk(tail.data(), static_cast<uint32_t>(bytes));
-        } catch (...) {
-            stage.SetTempoChange(0.0f);
-        }
+        stage.Flush();
+        const size_t frames =
+            stage.Receive(reinterpret_cast<int16_t*>(tail.data()), tail.size() / frameBytes);
+        ok = encoder->EncodeChunk(tail.data(), static_cast<uint32_t>(frames * frameBytes));
     }
     // A file that could not be written completely is not a cut, and is not published.
     if (!ok) {

@@ -4,10 +4,10 @@
 #include "AudioInfo.h"
 #include "CMp3File.h"
 #include "CMp3enc.h"
-#include "CTempoPitchStage.h"
 #include "ClipStatus.h"
 #include "Fades.h"
 #include "LosslessCut.h"
+#include "TempoPitch.h"
 
 #include <atomic>
 #include <memory>
@@ -97,7 +97,7 @@ public:
     // Where the last cut's file was published (its name may carry a number); empty while
     // it runs and when it did not finish.
     std::string GetOutputPath();
-    const CTempoPitchStage& GetStage() const { return stage; }
+    const CTempoPitch& GetStage() const { return stage; }
 
 private:
     friend void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
@@ -130,7 +130,7 @@ private:
     uint32_t frameBytes = 4; // bytes of one sample frame of the source's PCM
     double progress = 0.0;
     std::mutex progressLock;
-    CTempoPitchStage stage;
+    CTempoPitch stage;
     ClipStatus status = ClipIdle;
     std::mutex stateLock;
     std::atomic<bool> running{false};
