@@ -51,9 +51,9 @@ TEST(FadeGain, RampsInsideTheWindowAndLeavesTheRestAlone) {
         {true, 0, 9000, 10000, 9500, {}},
     };
     for (const auto& row : rows) {
-        const auto gain =
-            row.out ? FadeOutGain({row.enabled, row.startMs, row.endOrLengthMs}, row.t)
-                    : FadeInGain({row.enabled, row.startMs, row.endOrLengthMs}, row.t);
+        const auto gain = row.out
+                              ? FadeOutGain({row.enabled, row.startMs, row.endOrLengthMs}, row.t)
+                              : FadeInGain({row.enabled, row.startMs, row.endOrLengthMs}, row.t);
         ASSERT_EQ(gain.has_value(), row.gain.has_value()) << row.out << " at " << row.t;
         if (gain) {
             EXPECT_FLOAT_EQ(*gain, *row.gain) << row.out << " at " << row.t;

@@ -1,5 +1,5 @@
-#include "FactorRange.h"
 #include "TempoPitch.h"
+#include "FactorRange.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -22,7 +22,8 @@ std::vector<int16_t> Tone(int frames, int channels, double hz, int rate) {
 void ReceiveAll(CTempoPitch& stage, int channels, size_t roomFrames, std::vector<int16_t>& all) {
     std::vector<int16_t> room(roomFrames * static_cast<size_t>(channels));
     while (const size_t frames = stage.Receive(room.data(), roomFrames)) {
-        all.insert(all.end(), room.begin(), room.begin() + static_cast<ptrdiff_t>(frames * channels));
+        all.insert(all.end(), room.begin(),
+                   room.begin() + static_cast<ptrdiff_t>(frames * channels));
     }
 }
 
@@ -75,11 +76,11 @@ TEST(TempoPitch, ChangesOutsideTheirLimitsKeepThePreviousOne) {
         float value;
         bool accepted;
     } rows[] = {
-        {true, kMinFactor, true},   {true, kMaxFactor, true}, {true, 0.0f, false},
-        {true, -1.0f, false},       {true, 1e-9f, false},     {true, 0.49f, false},
-        {true, 2.01f, false},       {true, 1e4f, false},      {true, std::nanf(""), false},
-        {false, -50.0f, true},      {false, 900.0f, true},    {false, -50.1f, false},
-        {false, 900.5f, false},     {false, std::nanf(""), false},
+        {true, kMinFactor, true}, {true, kMaxFactor, true},      {true, 0.0f, false},
+        {true, -1.0f, false},     {true, 1e-9f, false},          {true, 0.49f, false},
+        {true, 2.01f, false},     {true, 1e4f, false},           {true, std::nanf(""), false},
+        {false, -50.0f, true},    {false, 900.0f, true},         {false, -50.1f, false},
+        {false, 900.5f, false},   {false, std::nanf(""), false},
     };
     for (const auto& row : rows) {
         CTempoPitch stage;
