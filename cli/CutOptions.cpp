@@ -1,6 +1,6 @@
 #include "CutOptions.h"
 
-#include "CTempoPitchStage.h"
+#include "FactorRange.h"
 #include "TimeTexts.h"
 
 #include <algorithm>
@@ -219,8 +219,7 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--fade-out") {
             options.fadeOut = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeOutMs, error);
         } else if (a == "--speed" || a == "--pitch") {
-            ok = TakeNumber(argc, argv, i, CTempoPitchStage::kMinFactor,
-                            CTempoPitchStage::kMaxFactor, "a factor",
+            ok = TakeNumber(argc, argv, i, kMinFactor, kMaxFactor, "a factor",
                             a == "--speed" ? options.speed : options.pitch, error);
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;

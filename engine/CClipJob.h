@@ -5,10 +5,10 @@
 #include "AudioInfo.h"
 #include "CMp3File.h"
 #include "CMp3enc.h"
-#include "CTempoPitchStage.h"
 #include "CutPlan.h"
 #include "CutResult.h"
 #include "CutWork.h"
+#include "TempoPitch.h"
 
 #include <atomic>
 #include <memory>
@@ -64,7 +64,7 @@ public:
     std::string GetOutputPath();
     // What of the source's tags the last cut could not carry, once it has ended.
     std::vector<std::string> GetTagNotes();
-    const CTempoPitchStage& GetStage() const { return stage; }
+    const CTempoPitch& GetStage() const { return stage; }
 
 private:
     CutResult OpenSource(const CutPlan& plan);
@@ -76,7 +76,7 @@ private:
     const std::string encoderLibraryPath;
     std::unique_ptr<CMp3File> reader;
     std::unique_ptr<CMp3enc> encoder;
-    CTempoPitchStage stage;
+    CTempoPitch stage;
     std::optional<CutPlan> plan;
     FileIdentity sourceIdentity;
     CancelCheck openCancel;

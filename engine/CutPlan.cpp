@@ -1,15 +1,15 @@
 #include "CutPlan.h"
 
-#include "CTempoPitchStage.h"
 #include "CutLimits.h"
+#include "FactorRange.h"
 
 #include <cmath>
 
 namespace {
 
 bool FactorFits(double factor) {
-    return std::isfinite(factor) && factor >= CTempoPitchStage::kMinFactor &&
-           factor <= CTempoPitchStage::kMaxFactor;
+    return std::isfinite(factor) && factor >= kMinFactor &&
+           factor <= kMaxFactor;
 }
 
 CutResult Check(const CutRequest& r) {

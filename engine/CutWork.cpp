@@ -9,7 +9,7 @@
 
 namespace {
 
-// The largest block SoundTouch hands back for one input block, with room to spare.
+// What the encoder is given of the stage's output at a time.
 constexpr uint32_t kStageOutputBytes = 1048576;
 
 // Shorter ranges are done before a second stream would pay for itself.
@@ -24,14 +24,25 @@ void ShowProgress(CutWork& w) {
     w.progress.Set(length == 0 ? 100.0 : done * 100.0 / length);
 }
 
+// Whatever the stage has ready goes to the encoder, in pieces as large as out.
+bool EncodeReady(CutWork& w, std::vector<uint8_t>& out) {
+    auto* frames = reinterpret_cast<int16_t*>(out.data());
+    const size_t room = out.size() / w.frameBytes;
+    do {
+        const size_t got = w.stage.Receive(frames, room);
+        if (!w.encoder.EncodeChunk(out.data(), static_cast<uint32_t>(got * w.frameBytes))) {
+            return false;
+        }
+    } while (w.stage.ReadyFrames() > 0);
+    return true;
+}
+
 bool EncodeBlock(CutWork& w, const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out) {
     if (!w.stage.IsActive()) {
         return w.encoder.EncodeChunk(block, bytes);
     }
-    const int produced =
-        w.stage.Process(reinterpret_cast<int16_t*>(out.data()),
-                        reinterpret_cast<const int16_t*>(block), static_cast<int>(bytes / 2));
-    return w.encoder.EncodeChunk(out.data(), static_cast<uint32_t>(produced));
+    w.stage.Put(reinterpret_cast<const int16_t*>(block), bytes / w.frameBytes);
+    return EncodeReady(w, out);
 }
 
 // The segments are planned for every cut, and the dither restarts where each is read
@@ -67,9 +78,8 @@ CutResult MakeAudio(CutWork& w) {
 CutResult FinishOutput(CutWork& w) {
     if (w.stage.IsActive()) {
         std::vector<uint8_t> tail(kStageOutputBytes);
-        const int bytes =
-            w.stage.Flush(reinterpret_cast<int16_t*>(tail.data()), kStageOutputBytes / 2);
-        if (!w.encoder.EncodeChunk(tail.data(), static_cast<uint32_t>(bytes))) {
+        w.stage.Flush();
+        if (!EncodeReady(w, tail)) {
             return w.encoder.WriteResult();
         }
     }

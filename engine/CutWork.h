@@ -4,10 +4,10 @@
 // one way; RunCutWork picks one and finishes the output.
 #include "CMp3File.h"
 #include "CMp3enc.h"
-#include "CTempoPitchStage.h"
 #include "CutPlan.h"
 #include "CutResult.h"
 #include "Fades.h"
+#include "TempoPitch.h"
 
 #include <atomic>
 #include <cstdint>
@@ -31,7 +31,7 @@ struct CutWork {
     const CutPlan& plan;
     CMp3File& reader;
     CMp3enc& encoder;
-    CTempoPitchStage& stage;
+    CTempoPitch& stage;
     FileIdentity sourceIdentity;
     int startMs = 0; // the range, the end clamped to the source
     int endMs = 0;

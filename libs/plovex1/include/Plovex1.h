@@ -32,21 +32,28 @@
  *   int GetState(void)                PLOVEX_STATE_CLOSED 0, STOPPED 1, PLAYING 2, PAUSED 3. When
  *                                     the end of the file has been heard the player stops there:
  *                                     GetState 1 and GetPos = GetLen.
- *   int SetRate(double tempo)         tempo factor, pitch kept; clamped to 0.5..2.0. Returns 1.
+ *   int SetRate(double tempo)         tempo factor, pitch kept; clamped to kMinFactor..kMaxFactor
+ *                                     (audio/FactorRange.h: 0.5..2.0). Returns 1.
  *   int SetVolume(int volume)         0..100 (clamped); 50 = the file's own loudness, the gain is
- *                                     volume / 50. Returns 1.
+ *                                     volume / 50 (truncated toward zero, limited to +-32767, as
+ *                                     the cut's fades scale). Returns 1.
  *   int GetEncodeType(void)           MPEG audio layer of the open file (3 for MP3), 0 when none.
  *   int Close(void)                   stops and closes the file; the device is released. Returns 1.
  *   int EnableHWDecode(int)           no hardware decoding; ignored, returns 0.
  *   int IsHaveVideo(void)             0.
  *   int SetVideoShowMod(int)          no video; ignored, returns 0.
  *   int SetSyncAudioVideo(int)        no video; ignored, returns 0.
- *   int SetPitch(double pitch)        pitch factor, tempo kept; clamped to 0.5..2.0. Returns 1.
+ *   int SetPitch(double pitch)        pitch factor, tempo kept; clamped to kMinFactor..kMaxFactor.
+ *                                     Returns 1.
  *   double GetPitch(void)             the pitch factor in use.
- *   int SetFadeIn(int64_t startMs, int64_t lengthMs)   gain rises from 0 at startMs to full at
- *                                     startMs + lengthMs (source time); lengthMs <= 0 = no fade-in.
- *   int SetFadeOut(int64_t startMs, int64_t endMs)     gain falls from full at startMs to 0 at
- *                                     endMs and stays 0 after it; endMs <= startMs = no fade-out.
+ *   int SetFadeIn(int64_t startMs, int64_t lengthMs)   the cut's fade-in in source time: each
+ *                                     block gets the gain the cut gives a block ending at the same
+ *                                     time, rising from 0 at startMs to full at startMs + lengthMs;
+ *                                     outside that, no change. lengthMs <= 100 = no fade-in.
+ *   int SetFadeOut(int64_t startMs, int64_t endMs)     the cut's fade-out in source time: the
+ *                                     gain falls from full at startMs to 0 at endMs and stays 0
+ *                                     up to startMs + endMs, as the cut's window does; outside
+ *                                     that, no change. endMs - startMs <= 100 = no fade-out.
  *   int EnableFade(int enable)        the fades above apply only while enabled (default off).
  *   int SetOutPCMFun(PlovexPcmCallback fn, void* user)   fn (or NULL to stop) is called on the
  *                                     library's audio thread with every block sent to the device.

@@ -1,43 +1,38 @@
 #include "FadeEnvelope.h"
 
-#include "PcmGain.h"
+#include "Gain.h"
 
 #include <algorithm>
+#include <climits>
+
+namespace {
+
+int ClampMs(int64_t ms) {
+    return static_cast<int>(std::clamp<int64_t>(ms, INT_MIN, INT_MAX));
+}
+
+} // namespace
 
 void CFadeEnvelope::SetFadeIn(int64_t startMs, int64_t lengthMs) {
-    inStartMs = startMs;
-    inLengthMs = lengthMs;
+    in.startMs = ClampMs(startMs);
+    in.lengthMs = ClampMs(lengthMs);
 }
 
 void CFadeEnvelope::SetFadeOut(int64_t startMs, int64_t endMs) {
-    outStartMs = startMs;
-    outEndMs = endMs;
+    out.startMs = ClampMs(startMs);
+    out.endMs = ClampMs(endMs);
 }
 
-double CFadeEnvelope::GainAt(double ms) const {
-    double gain = 1.0;
-    if (inLengthMs > 0) {
-        gain *= std::clamp((ms - static_cast<double>(inStartMs)) / static_cast<double>(inLengthMs),
-                           0.0, 1.0);
-    }
-    if (outEndMs > outStartMs) {
-        const double span = static_cast<double>(outEndMs - outStartMs);
-        gain *= std::clamp((static_cast<double>(outEndMs) - ms) / span, 0.0, 1.0);
-    }
-    return gain;
+void CFadeEnvelope::Enable(bool on) {
+    in.enabled = on ? 1 : 0;
+    out.enabled = on ? 1 : 0;
 }
 
-void CFadeEnvelope::Apply(int16_t* pcm, size_t frames, int channels, int64_t firstFrame,
-                          int sampleRate) const {
-    if (!IsActive() || sampleRate <= 0) {
-        return;
+void CFadeEnvelope::Apply(int16_t* pcm, size_t values, int64_t endMs) const {
+    if (const auto gain = FadeInGain(in, endMs)) {
+        ApplyGain(pcm, values, *gain);
     }
-    for (size_t i = 0; i < frames; ++i) {
-        const double ms =
-            static_cast<double>(firstFrame + static_cast<int64_t>(i)) * 1000.0 / sampleRate;
-        const double gain = GainAt(ms);
-        if (gain < 1.0) {
-            ApplyGain(pcm + i * static_cast<size_t>(channels), static_cast<size_t>(channels), gain);
-        }
+    if (const auto gain = FadeOutGain(out, endMs)) {
+        ApplyGain(pcm, values, *gain);
     }
 }

@@ -148,7 +148,9 @@ void CPlayer::SeekLocked(int64_t frame) {
     stretching = tempo != 1.0 || pitch != 1.0;
     stretchTempo = stretching ? tempo : 1.0;
     if (stretching) {
-        tempoPitch.SetFactors(tempo, pitch);
+        // The speed as the cut takes it, so the preview is stretched exactly as the cut.
+        tempoPitch.SetTempoChange(static_cast<float>(tempo * 100.0 - 100.0));
+        tempoPitch.SetPitch(static_cast<float>(pitch));
     }
     wake.notify_all();
 }

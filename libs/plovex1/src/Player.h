@@ -58,6 +58,8 @@ private:
     bool ProduceBlockLocked();
     void FinishAtEndLocked();
     void ReportBlock(int channels, int sampleRate);
+    // Sets block to every frame SoundTouch has ready.
+    void ReceiveStretched(int channels);
 
     // Everything the output holds is dropped and decoding goes on from frame.
     void SeekLocked(int64_t frame);

@@ -1,7 +1,7 @@
 // CPlayer: the feeder thread that keeps the output a little ahead of the device.
 #include "Player.h"
 
-#include "PcmGain.h"
+#include "Gain.h"
 
 #include <algorithm>
 #include <chrono>
@@ -64,26 +64,35 @@ bool CPlayer::ProduceBlockLocked() {
     if (frames == 0) {
         if (stretching && !flushed) {
             flushed = true;
-            tempoPitch.Flush(block);
+            tempoPitch.Flush();
+            ReceiveStretched(channels);
         }
         if (block.empty()) {
             sourceEnded = true;
             return false;
         }
     } else {
-        fades.Apply(decoded.data(), frames, channels, firstFrame, decoder->SampleRate());
+        const size_t values = frames * static_cast<size_t>(channels);
+        const int64_t endFrame = firstFrame + static_cast<int64_t>(frames);
+        fades.Apply(decoded.data(), values, endFrame * 1000 / decoder->SampleRate());
         if (stretching) {
-            tempoPitch.Process(decoded.data(), frames, block);
+            tempoPitch.Put(decoded.data(), frames);
+            ReceiveStretched(channels);
         } else {
-            block.assign(decoded.begin(),
-                         decoded.begin() + static_cast<ptrdiff_t>(frames) * channels);
+            block.assign(decoded.begin(), decoded.begin() + static_cast<ptrdiff_t>(values));
         }
     }
     // 50 is the file's own loudness: those samples go out untouched.
     if (volume != 50) {
-        ApplyGain(block.data(), block.size(), volume / 50.0);
+        ApplyGain(block.data(), block.size(), static_cast<float>(volume / 50.0));
     }
     return true;
+}
+
+void CPlayer::ReceiveStretched(int channels) {
+    block.resize(tempoPitch.ReadyFrames() * static_cast<size_t>(channels));
+    const size_t frames = tempoPitch.Receive(block.data(), block.size() / channels);
+    block.resize(frames * static_cast<size_t>(channels));
 }
 
 void CPlayer::FinishAtEndLocked() {

@@ -1,6 +1,8 @@
 // CPlayer: tempo, pitch, volume, fades and the PCM callback.
 #include "Player.h"
 
+#include "FactorRange.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,7 +12,7 @@ double ClampFactor(double factor) {
     if (!std::isfinite(factor)) {
         return 1.0;
     }
-    return std::clamp(factor, 0.5, 2.0);
+    return std::clamp(factor, kMinFactor, kMaxFactor);
 }
 
 } // namespace
