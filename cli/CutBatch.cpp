@@ -12,25 +12,14 @@ namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-// One thread budget for the batch: a processor each. Cuts running at once come first; a
-// cut takes a second encoder stream only while the processors go round (the files are the
-// same either way).
-CutOptions WithinThreadBudget(CutOptions options) {
-    const auto processors = static_cast<long long>(std::max(1u, std::thread::hardware_concurrency()));
-    const auto atOnce = static_cast<long long>(
-        std::clamp<size_t>(static_cast<size_t>(options.jobs), 1, options.inputs.size()));
-    if (atOnce * options.streams > std::max<long long>(processors, options.streams)) {
-        options.streams = 1;
-    }
-    return options;
-}
 
 // The inputs spread over a few runners; each runner cuts one input at a time.
 class Batch {
 public:
     Batch(const CutOptions& cutOptions, ProgressDisplay& progress,
           const volatile std::sig_atomic_t* interruptFlag)
-        : options(WithinThreadBudget(cutOptions)), interrupt(interruptFlag), codes(cutOptions.inputs.size(), kExitOk) {
+        : options(WithinThreadBudget(cutOptions, std::thread::hardware_concurrency())),
+          interrupt(interruptFlag), codes(cutOptions.inputs.size(), kExitOk) {
         const size_t count = std::clamp<size_t>(options.jobs, 1, options.inputs.size());
         for (size_t i = 0; i < count; ++i) {
             slots.push_back(Slot{std::make_unique<CutRunner>(progress, static_cast<int>(i))});
@@ -117,6 +106,18 @@ private:
 };
 
 } // namespace
+
+// The files are the same with one encoder stream or two.
+CutOptions WithinThreadBudget(CutOptions options, unsigned processors) {
+    const auto budget = static_cast<size_t>(std::max({1u, processors}));
+    const size_t atOnce =
+        std::clamp<size_t>(static_cast<size_t>(options.jobs), 1, options.inputs.size());
+    const auto streams = static_cast<size_t>(options.streams);
+    if (atOnce * streams > std::max(budget, streams)) {
+        options.streams = 1;
+    }
+    return options;
+}
 
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,
                 const volatile std::sig_atomic_t* interrupt) {

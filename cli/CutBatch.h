@@ -6,6 +6,10 @@
 
 #include <csignal>
 
+// One thread budget for the batch, a processor each: cuts at once come first, and a cut takes
+// a second encoder stream only while the processors go round. Returns options so shared.
+CutOptions WithinThreadBudget(CutOptions options, unsigned processors);
+
 // Returns the exit code of the whole batch; stops early when the encoder library cannot be
 // loaded or *interrupt becomes non-zero (the running cuts are stopped, their files removed).
 int RunCutBatch(const CutOptions& options, ProgressDisplay& progress,

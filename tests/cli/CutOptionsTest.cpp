@@ -1,3 +1,4 @@
+#include "CutBatch.h"
 #include "CutOptions.h"
 
 #include <gtest/gtest.h>
@@ -85,4 +86,24 @@ TEST(CutOptions, UsageErrorsAreNamed) {
                       o, error))
         << error;
     EXPECT_TRUE(o.overwrite);
+}
+
+TEST(CutOptions, ThreadBudgetGivesSecondStreamsOnlyToSpareProcessors) {
+    struct Case {
+        size_t inputs;
+        int jobs;
+        int streams;
+        unsigned processors;
+        int expectedStreams;
+    };
+    for (const Case& c : {Case{1, 4, 2, 2, 2}, Case{2, 2, 2, 2, 1}, Case{2, 2, 2, 4, 2},
+                          Case{3, 1, 2, 2, 2}, Case{8, 8, 2, 4, 1}, Case{2, 2, 1, 8, 1},
+                          Case{1, 1, 2, 0, 2}}) {
+        CutOptions options;
+        options.inputs.assign(c.inputs, "in.mp3");
+        options.jobs = c.jobs;
+        options.streams = c.streams;
+        EXPECT_EQ(WithinThreadBudget(options, c.processors).streams, c.expectedStreams)
+            << c.inputs << " inputs, " << c.jobs << " jobs, " << c.processors << " processors";
+    }
 }
