@@ -41,8 +41,6 @@ public:
     // up, in that order. On failure nothing is left behind, the job is Idle unless the
     // request itself was refused, and the result says what failed.
     CutResult Prepare(const CutRequest& request);
-    // The prepared source.
-    AudioInfo GetSourceInfo();
     // The range as prepared: the end clamped to the source.
     int GetRangeStartMs() const { return startMs; }
     int GetRangeEndMs() const { return endMs; }
@@ -68,6 +66,7 @@ public:
 
 private:
     CutResult OpenSource(const CutPlan& plan);
+    AudioInfo GetSourceInfo();
     CutResult SetRange(int start, int end);
     void SetFades(const CutRequest& request);
     void Run(std::stop_token stop);
