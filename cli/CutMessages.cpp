@@ -69,7 +69,7 @@ CutMessage DescribeCutResult(const CutResult& r, const std::string& input,
     case CutError::EncoderLibraryIncomplete:
         return {"Unable to get LAME interfaces", kExitEncoderLibrary, false};
     case CutError::EncoderStreamRefused:
-        return {"the encoder would not take this source's sample rate or channels"};
+        return {"the encoder library could not open an encoder stream"};
     case CutError::OutputExists:
         return {output + " exists; it was left as it is (--overwrite replaces it)", kExitUsage};
     case CutError::OutputNotRegular:
