@@ -73,7 +73,6 @@ private:
     const std::string path;
     BE_CONFIG config{};
     HBE_STREAM stream = 0;
-    uint32_t outputBufferSize = 0;
     uint32_t samplesPerChunk = 0;
     std::shared_ptr<CutOutputFile> output;
     FILE* file = nullptr; // the output's stream while it may be written
