@@ -110,12 +110,6 @@ void CClipJob::SetFades(const CutRequest& r) {
     fadeOut = {fades.outEnabled, fades.outStartMs, fades.outEndMs};
 }
 
-void CClipJob::Abandon() {
-    if (GetState() == CutState::Prepared) {
-        CloseAll();
-    }
-}
-
 void CClipJob::CloseAll() {
     reader->Close();
     encoder.reset(); // an unpublished output is removed with it

@@ -44,12 +44,10 @@ public:
     // The range as prepared: the end clamped to the source.
     int GetRangeStartMs() const { return startMs; }
     int GetRangeEndMs() const { return endMs; }
-    // Withdraws a prepared cut that is not to be started; its output file goes.
-    void Abandon();
 
     void Start();
     // Stops the cut and waits for its threads; an unfinished output is removed, never
-    // published.
+    // published. A prepared cut that was not started is withdrawn, its output file removed.
     void Stop();
 
     CutState GetState() const { return state.load(); }
