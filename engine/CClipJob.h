@@ -100,8 +100,8 @@ public:
     const CTempoPitchStage& GetStage() const { return stage; }
 
 private:
-    friend void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
-    friend void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
+    friend void ApplyFadeIn(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);
+    friend void ApplyFadeOut(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);
 
     static void CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal);
     int RunCut();

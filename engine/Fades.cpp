@@ -48,14 +48,14 @@ void ApplyGain(uint8_t* block, int bytes, float gain) {
     }
 }
 
-void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes) {
+void ApplyFadeIn(CClipJob& job, CMp3File& source, uint8_t* block, int bytes) {
     const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
     if (const auto gain = FadeInGain(job.fadeIn, t)) {
         ApplyGain(block, bytes, *gain);
     }
 }
 
-void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes) {
+void ApplyFadeOut(CClipJob& job, CMp3File& source, uint8_t* block, int bytes) {
     const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
     if (const auto gain = FadeOutGain(job.fadeOut, t)) {
         ApplyGain(block, bytes, *gain);

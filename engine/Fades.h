@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-class CAudioFile;
+class CMp3File;
 class CClipJob;
 
 struct FadeInWindow {
@@ -27,5 +27,5 @@ std::optional<float> FadeOutGain(const FadeOutWindow& fade, int64_t t);
 void ApplyGain(uint8_t* block, int bytes, float gain);
 
 // source: the reader the block came from.
-void ApplyFadeIn(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
-void ApplyFadeOut(CClipJob& job, CAudioFile& source, uint8_t* block, int bytes);
+void ApplyFadeIn(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);
+void ApplyFadeOut(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);

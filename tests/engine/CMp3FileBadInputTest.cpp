@@ -82,13 +82,14 @@ TEST(CMp3FileBadInput, WrongTagSizeFallsBackToTheAudio) {
 // A lone frame that libmad decodes (MPEG-1 Layer III, 48 kHz, mono, silent) carrying
 // a Xing header, followed by two bytes that pass for a frame sync but not a header.
 std::vector<uint8_t> LoneXingFrame() {
-    std::vector<uint8_t> frame(384, 0);
+    // Sized at once: GCC 12 takes push_back onto a filled vector for a write out of bounds.
+    std::vector<uint8_t> frame(384 + 2, 0);
     const uint8_t head[] = {0xFF, 0xFB, 0x94, 0xC0};
     std::copy(head, head + 4, frame.begin());
     const uint8_t xing[] = {'X', 'i', 'n', 'g', 0, 0, 0, 1, 0, 0, 0, 100};
     std::copy(xing, xing + sizeof(xing), frame.begin() + 4 + 17);
-    frame.push_back(0xFF);
-    frame.push_back(0xE0);
+    frame[384] = 0xFF;
+    frame[385] = 0xE0;
     return frame;
 }
 
