@@ -52,7 +52,6 @@ TEST(CMp3FileBadInput, NonAudioIsRefused) {
 }
 
 TEST(CMp3FileBadInput, WrongTagSizeFallsBackToTheAudio) {
-    TempDir dir;
     const auto audio = mp3gen::MakeMp3(Tone(44100, 2, 1.0));
     const size_t frames = WalkFrames(audio).frames.size();
     struct Case {
@@ -68,14 +67,11 @@ TEST(CMp3FileBadInput, WrongTagSizeFallsBackToTheAudio) {
         std::vector<uint8_t> bytes = mp3gen::MakeId3v2Tag(266);
         std::copy(c.size, c.size + 4, bytes.begin() + 6);
         bytes.insert(bytes.end(), audio.begin(), audio.end());
-        const std::string path = WriteBytes(dir, "t.mp3", bytes);
-        CMp3File reader;
-        ASSERT_EQ(reader.Open(path.c_str()), 1);
-        AudioInfo info;
-        reader.GetInfo(info);
-        EXPECT_EQ(info.sampleRate, 44100);
-        EXPECT_EQ(info.bitrateKbps, 128);
-        EXPECT_EQ(ReadToEnd(reader, 2).Frames(), frames * 1152);
+        OpenedFile file(bytes);
+        ASSERT_TRUE(file.opened);
+        EXPECT_EQ(file.info.sampleRate, 44100);
+        EXPECT_EQ(file.info.bitrateKbps, 128);
+        EXPECT_EQ(ReadToEnd(file.reader, 2).Frames(), frames * 1152);
     }
 }
 
@@ -94,7 +90,6 @@ std::vector<uint8_t> LoneXingFrame() {
 }
 
 TEST(CMp3FileBadInput, JunkBeforeTheAudioIsPassedOver) {
-    TempDir dir;
     const auto audio = mp3gen::MakeMp3(Tone(32000, 1, 1.0));
     for (const unsigned seed : {7u, 8u, 9u}) {
         for (const bool lone : {false, true}) {
@@ -105,14 +100,11 @@ TEST(CMp3FileBadInput, JunkBeforeTheAudioIsPassedOver) {
                 bytes.insert(bytes.begin() + 5000, frame.begin(), frame.end());
             }
             bytes.insert(bytes.end(), audio.begin(), audio.end());
-            const std::string path = WriteBytes(dir, "junk.mp3", bytes);
-            CMp3File reader;
-            ASSERT_EQ(reader.Open(path.c_str()), 1);
-            AudioInfo info;
-            reader.GetInfo(info);
-            EXPECT_EQ(info.sampleRate, 32000);
-            EXPECT_EQ(info.stereo, 0);
-            EXPECT_EQ(ReadToEnd(reader, 1).Frames(), WalkFrames(audio).frames.size() * 1152);
+            OpenedFile file(bytes);
+            ASSERT_TRUE(file.opened);
+            EXPECT_EQ(file.info.sampleRate, 32000);
+            EXPECT_EQ(file.info.stereo, 0);
+            EXPECT_EQ(ReadToEnd(file.reader, 1).Frames(), WalkFrames(audio).frames.size() * 1152);
         }
     }
 }
