@@ -22,10 +22,7 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     mp3gen::ToneSpec params;
     params.seconds = 12.0;
     params.frequencyHz = 440.0;
-    song = dir.File(U("一首歌.mp3").toStdString());
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(params)));
-    openFileAnswer = QString::fromStdString(song);
-    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    PickSong(*dialog, "一首歌.mp3", mp3gen::MakeMp3(params));
     ASSERT_TRUE(messages.isEmpty());
     EXPECT_NEAR(dialog->positionSlider->maximum(), 12000, 100);
 
@@ -76,10 +73,7 @@ TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     std::vector<uint8_t> bytes = mp3gen::MakeId3v2Tag(300000);
     const std::vector<uint8_t> audio = mp3gen::MakeMp3(params);
     bytes.insert(bytes.end(), audio.begin(), audio.end());
-    song = dir.File("cover.mp3");
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, bytes));
-    openFileAnswer = QString::fromStdString(song);
-    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    PickSong(*dialog, "cover.mp3", bytes);
     ASSERT_TRUE(messages.isEmpty());
 
     CMySliderControl* slider = dialog->positionSlider;
