@@ -19,10 +19,7 @@ constexpr long kEncoderLead = 576 + 529;
 
 TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec params;
-    params.seconds = 12.0;
-    params.frequencyHz = 440.0;
-    PickSong(*dialog, "一首歌.mp3", mp3gen::MakeMp3(params));
+    PickSong(*dialog, "一首歌.mp3", mp3gen::MakeMp3({.seconds = 12.0, .frequencyHz = 440.0}));
     ASSERT_TRUE(messages.isEmpty());
     EXPECT_NEAR(dialog->positionSlider->maximum(), 12000, 100);
 
@@ -66,12 +63,9 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
 // and encoder tag once moved the cut away from it.
 TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec params;
-    params.seconds = 12.0;
-    params.noise = true;
-    params.vbr = true;
     std::vector<uint8_t> bytes = mp3gen::MakeId3v2Tag(300000);
-    const std::vector<uint8_t> audio = mp3gen::MakeMp3(params);
+    const std::vector<uint8_t> audio =
+        mp3gen::MakeMp3({.seconds = 12.0, .noise = true, .vbr = true});
     bytes.insert(bytes.end(), audio.begin(), audio.end());
     PickSong(*dialog, "cover.mp3", bytes);
     ASSERT_TRUE(messages.isEmpty());
