@@ -16,7 +16,7 @@ constexpr size_t DigitsOf(int number) {
     }
     return digits;
 }
-// Room for the "_2" ... "_100000" a taken name gets.
+// Room for the "_2" ... a taken name gets, up to kHighestNumber.
 constexpr size_t kNumberRoom = 1 + DigitsOf(kHighestNumber);
 
 // Position of the file name's last dot in path, or npos.

@@ -25,7 +25,7 @@ std::string MakeTimeStamp(std::time_t time);
 // saveFolder + base name + "_剪切" + time stamp + extension. A file name without a dot is
 // its own base name and gives no extension. The cut claims the name only when it is
 // complete (ClaimNumberedName), so two cuts within one second never share a file. A base
-// name too long for a 255-byte file name with its number is shortened.
+// name too long for the longest file name (with its number) is shortened.
 std::string BuildOutputPath(const std::string& saveFolder, const std::string& sourcePath,
                             std::time_t now);
 

@@ -113,8 +113,8 @@ TEST(ClaimNumberedName, OffersTheNameThenItsNumberedNamesInTurn) {
                                   : NameClaim::Claimed;
         });
         EXPECT_EQ(claimed, c.claimed) << c.path << " " << c.taken;
-        EXPECT_EQ(offered.size(), static_cast<size_t>(std::min(c.failAt ? c.failAt : c.taken + 1,
-                                                               kHighestNumber)));
+        const int asked = std::min(c.failAt ? c.failAt : c.taken + 1, kHighestNumber);
+        EXPECT_EQ(offered.size(), static_cast<size_t>(asked));
     }
 }
 
