@@ -110,21 +110,15 @@ protected:
     // The control's text without leading and trailing white space.
     std::string GetTrimmedItemText(int id) const;
 
-    // The cut command and its progress timer.
-    struct CutSegment {
-        int startMs = 0;
-        int endMs = 0;
-        int lengthMs = 0;
-        int fadeInMs = 0; // as asked for, before they are fitted into the cut
-        int fadeOutMs = 0;
-    };
+    // The cut command and its progress timer. The range and the fades the user asked for
+    // are read into a cut request; false after a message when the edits give none.
     void OnStartCut();
-    bool ReadCutSegment(CutSegment& segment);
-    bool PrepareCut(const CutSegment& segment);
+    bool ReadCutSegment(CutRequest& request);
+    bool PrepareCut(CutRequest request);
     // The fades, in CTesmiraDlgFades.cpp.
     std::optional<int> FadeMs(int boxId, int editId) const;
-    bool ReadCutFades(CutSegment& segment);
-    CutFades FitCutFades(const CutSegment& segment, int lengthMs) const;
+    bool ReadCutFades(CutRequest& request);
+    CutFades FitCutFades(const CutRequest& request, int lengthMs) const;
     QString FadesNote(int lengthMs) const;
     void OnFadeChanged();
     void OnCutTimer();
@@ -134,8 +128,8 @@ protected:
     // "无损剪切": greyed while a fade is ticked or a factor is not 1.00.
     void SetUpLosslessBox();
     void UpdateLosslessBox();
-    // Sets the job's kind of cut; the refusal's text when the source cannot be copied.
-    const char* PrepareLossless();
+    // The box is ticked and may be: the cut copies the source's frames.
+    bool LosslessTicked() const;
 
     // Transport and the play position.
     bool CheckSourceOpen();

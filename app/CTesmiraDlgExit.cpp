@@ -18,7 +18,7 @@ void CTesmiraDlg::OnCancel() {
                        MessageBoxKind::ExitQuestion) != IDYES) {
         return; // a running cut goes on
     }
-    clipJob.Stop(); // waits a while for the worker, then leaves it to finish on its own
+    clipJob.Stop(); // the unfinished file goes; the worker is given the time to see the stop
     for (int id = 0; id <= kLastTimerId; ++id) {
         KillTimer(id);
     }

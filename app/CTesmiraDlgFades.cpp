@@ -3,6 +3,7 @@
 #include "CTesmiraDlg.h"
 #include "ControlIds.h"
 #include "CutFades.h"
+#include "CutLimits.h"
 #include "TimeTexts.h"
 
 #include <QCheckBox>
@@ -25,10 +26,12 @@ std::optional<int> CTesmiraDlg::FadeMs(int boxId, int editId) const {
     if (!IsTicked(qobject_cast<const QCheckBox*>(GetDlgItem(boxId)))) {
         return 0;
     }
-    return ParseTimeMs(GetTrimmedItemText(editId));
+    const std::optional<int> ms = ParseTimeMs(GetTrimmedItemText(editId));
+    // A fade longer than a day is refused as the command line refuses it.
+    return ms && *ms <= kMaxFadeMs ? ms : std::nullopt;
 }
 
-bool CTesmiraDlg::ReadCutFades(CutSegment& segment) {
+bool CTesmiraDlg::ReadCutFades(CutRequest& request) {
     const std::optional<int> in = FadeMs(IDC_CHECK_FADE_IN, IDC_EDIT_FADE_IN);
     const std::optional<int> out = FadeMs(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT);
     if (!in || !out) {
@@ -36,28 +39,32 @@ bool CTesmiraDlg::ReadCutFades(CutSegment& segment) {
         MessageBox(TimeRefusal(!in ? "淡入时间" : "淡出时间", GetTrimmedItemText(editId)));
         return false;
     }
-    segment.fadeInMs = *in;
-    segment.fadeOutMs = *out;
+    request.fadeIn = IsTicked(fadeInBox);
+    request.fadeInMs = *in;
+    request.fadeOut = IsTicked(fadeOutBox);
+    request.fadeOutMs = *out;
     return true;
 }
 
-CutFades CTesmiraDlg::FitCutFades(const CutSegment& segment, int lengthMs) const {
-    return MakeCutFades(IsTicked(fadeInBox), segment.fadeInMs, IsTicked(fadeOutBox),
-                        segment.fadeOutMs, lengthMs);
+CutFades CTesmiraDlg::FitCutFades(const CutRequest& request, int lengthMs) const {
+    return MakeCutFades(request.fadeIn, request.fadeInMs, request.fadeOut, request.fadeOutMs,
+                        lengthMs);
 }
 
 // The label's second line when the fades do not fit into lengthMs; empty when they do (or a
 // fade text is no time, which the cut command names).
 QString CTesmiraDlg::FadesNote(int lengthMs) const {
-    CutSegment segment;
+    CutRequest request;
     const std::optional<int> in = FadeMs(IDC_CHECK_FADE_IN, IDC_EDIT_FADE_IN);
     const std::optional<int> out = FadeMs(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT);
     if (!in || !out) {
         return {};
     }
-    segment.fadeInMs = *in;
-    segment.fadeOutMs = *out;
-    const CutFades fades = FitCutFades(segment, lengthMs);
+    request.fadeIn = IsTicked(fadeInBox);
+    request.fadeInMs = *in;
+    request.fadeOut = IsTicked(fadeOutBox);
+    request.fadeOutMs = *out;
+    const CutFades fades = FitCutFades(request, lengthMs);
     if (!fades.shortened) {
         return {};
     }

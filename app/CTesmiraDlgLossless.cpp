@@ -35,12 +35,7 @@ void CTesmiraDlg::UpdateLosslessBox() {
     box->setToolTip(QString::fromUtf8(plain ? kTip : kGreyedTip));
 }
 
-const char* CTesmiraDlg::PrepareLossless() {
+bool CTesmiraDlg::LosslessTicked() const {
     const auto* box = qobject_cast<QCheckBox*>(GetDlgItem(IDC_CHECK_LOSSLESS));
-    const bool lossless = box != nullptr && box->isEnabled() && box->isChecked();
-    clipJob.SetLossless(lossless);
-    if (lossless && clipJob.CheckLosslessSource() != LosslessRefusal::None) {
-        return "该文件的帧无法逐一复制，不能无损剪切；请取消“无损剪切”后再剪切!";
-    }
-    return nullptr;
+    return box != nullptr && box->isEnabled() && box->isChecked();
 }

@@ -38,7 +38,7 @@ void CTesmiraDlg::StartPrelisten(Prelisten part) {
         EndPrelisten();
         return;
     }
-    CutSegment segment;
+    CutRequest segment;
     if (!ReadCutSegment(segment) || !ReadCutFades(segment)) {
         return;
     }

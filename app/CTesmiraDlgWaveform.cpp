@@ -7,6 +7,7 @@
 #include "ControlIds.h"
 #include "TimeTexts.h"
 
+#include <QCheckBox>
 #include <QTimer>
 #include <algorithm>
 
@@ -55,10 +56,12 @@ void CTesmiraDlg::OnWaveformTick() {
         overlay.endMs = positionSlider->endMark;
     }
     if (overlay.startMs >= 0 && overlay.endMs > overlay.startMs) {
-        CutSegment segment;
+        CutRequest segment;
         const auto in = FadeMs(IDC_CHECK_FADE_IN, IDC_EDIT_FADE_IN);
         const auto out = FadeMs(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT);
+        segment.fadeIn = fadeInBox != nullptr && fadeInBox->isChecked();
         segment.fadeInMs = in.value_or(0);
+        segment.fadeOut = fadeOutBox != nullptr && fadeOutBox->isChecked();
         segment.fadeOutMs = out.value_or(0);
         const CutFades fades = FitCutFades(segment, overlay.endMs - overlay.startMs);
         if (fades.inEnabled != 0 && fades.inLengthMs > 0) {

@@ -12,12 +12,25 @@ namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
+// One thread budget for the batch: a processor each. Cuts running at once come first; a
+// cut takes a second encoder stream only while the processors go round (the files are the
+// same either way).
+CutOptions WithinThreadBudget(CutOptions options) {
+    const auto processors = static_cast<long long>(std::max(1u, std::thread::hardware_concurrency()));
+    const auto atOnce = static_cast<long long>(
+        std::clamp<size_t>(static_cast<size_t>(options.jobs), 1, options.inputs.size()));
+    if (atOnce * options.streams > std::max<long long>(processors, options.streams)) {
+        options.streams = 1;
+    }
+    return options;
+}
+
 // The inputs spread over a few runners; each runner cuts one input at a time.
 class Batch {
 public:
     Batch(const CutOptions& cutOptions, ProgressDisplay& progress,
           const volatile std::sig_atomic_t* interruptFlag)
-        : options(cutOptions), interrupt(interruptFlag), codes(cutOptions.inputs.size(), kExitOk) {
+        : options(WithinThreadBudget(cutOptions)), interrupt(interruptFlag), codes(cutOptions.inputs.size(), kExitOk) {
         const size_t count = std::clamp<size_t>(options.jobs, 1, options.inputs.size());
         for (size_t i = 0; i < count; ++i) {
             slots.push_back(Slot{std::make_unique<CutRunner>(progress, static_cast<int>(i))});
@@ -95,7 +108,7 @@ private:
         return true;
     }
 
-    const CutOptions& options;
+    const CutOptions options;
     const volatile std::sig_atomic_t* interrupt;
     std::vector<Slot> slots;
     std::vector<int> codes; // by input

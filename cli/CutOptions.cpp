@@ -43,8 +43,9 @@ const char* CutUsageText() {
            "  --jobs N                cut up to N inputs at once, 1 to 64 (default: one per\n"
            "                          processor); the files are the same as one at a time\n"
            "  --streams N             encode each cut on N encoder streams at once, 1 or 2\n"
-           "                          (default 2; one when paused or changing speed or pitch);\n"
-           "                          the file is the same either way\n"
+           "                          (default 2; one when paused, changing speed or pitch, or\n"
+           "                          when --jobs keeps every processor busy); the file is\n"
+           "                          the same either way\n"
            "  --no-tags               write only the ID3v1 tag, none of the source's tags\n"
            "  -0, --null              end each printed path with a zero byte, not a newline\n"
            "  --help, --version\n"
@@ -188,7 +189,7 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--whole") {
             options.whole = true;
         } else if (a == "--start" || a == "--end") {
-            ok = TakeTime(argc, argv, i, INT_MAX, a == "--start" ? options.startMs : options.endMs,
+            ok = TakeTime(argc, argv, i, kMaxTimeMs, a == "--start" ? options.startMs : options.endMs,
                           error);
             (a == "--start" ? hasStart : hasEnd) = true;
         } else if (a == "-o") {
@@ -204,14 +205,14 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "-0" || a == "--null") {
             options.nullEnded = true;
         } else if (a == "--throttle-ms") {
-            ok = TakeNumber(argc, argv, i, 0LL, kMaxThrottleMs, "milliseconds", throttle, error);
+            ok = TakeNumber(argc, argv, i, 0LL, static_cast<long long>(kMaxThrottleMs), "milliseconds", throttle, error);
             options.throttleMs = static_cast<int>(throttle);
         } else if (a == "--jobs") {
             ok = TakeNumber(argc, argv, i, 1LL, kMaxJobs, "a count", jobs, error);
             options.jobs = static_cast<int>(jobs);
         } else if (a == "--streams") {
             long long streams = 0;
-            ok = TakeNumber(argc, argv, i, 1LL, 2LL, "a count", streams, error);
+            ok = TakeNumber(argc, argv, i, 1LL, static_cast<long long>(kMaxLanes), "a count", streams, error);
             options.streams = static_cast<int>(streams);
         } else if (a == "--fade-in") {
             options.fadeIn = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeInMs, error);

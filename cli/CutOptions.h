@@ -1,5 +1,7 @@
 #pragma once
 // Command line of tesmira-cut.
+#include "CutLimits.h"
+
 #include <string>
 #include <vector>
 
@@ -27,9 +29,7 @@ struct CutOptions {
     bool version = false;
 };
 
-// Limits of the numeric options, so a value is refused before any file is made.
-constexpr int kMaxFadeMs = 86400 * 1000;
-constexpr long long kMaxThrottleMs = 60000;
+// The cuts at once --jobs may ask for (the other limits are every cut's, in CutLimits.h).
 constexpr long long kMaxJobs = 64;
 
 // Exit codes of tesmira-cut.

@@ -1,6 +1,6 @@
 #pragma once
-// Runs one cut through its own job with the same calls, in the same order, as the
-// window's cut command, and tells the user what happened.
+// Runs one cut through its own job, prepared from the same plan as the window's cut, and
+// tells the user what happened.
 #include "CClipJob.h"
 #include "CutOptions.h"
 #include "ProgressDisplay.h"
@@ -28,8 +28,8 @@ public:
 
 private:
     std::string OutputPathFor(const CutOptions& options, const std::string& source) const;
-    std::string NothingKept() const;
-    int Fail(const std::string& message, int code = kExitCutFailed);
+    int Fail(const std::string& message);
+    int Fail(const CutResult& result);
     int Report(const std::string& path);
 
     CClipJob job;

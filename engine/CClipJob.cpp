@@ -1,72 +1,81 @@
 #include "CClipJob.h"
 
-#include "CutSegments.h"
+#include "CutFades.h"
+#include "LosslessCut.h"
 #include "ThreadPriority.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <utility>
-#include <vector>
-
-// Lets Stop wait for the worker with a time-out; shared, so a worker that
-// outlives the wait never signals into freed memory.
-struct WorkerSignal {
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
-
-    bool WaitFor(std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> hold(mutex);
-        return ended.wait_for(hold, timeout, [this] { return done; });
-    }
-    void Wait() {
-        std::unique_lock<std::mutex> hold(mutex);
-        ended.wait(hold, [this] { return done; });
-    }
-    void Signal() {
-        std::lock_guard<std::mutex> hold(mutex);
-        done = true;
-        ended.notify_all();
-    }
-};
+#include <exception>
 
 CClipJob::CClipJob(std::string encoderPath)
     : encoderLibraryPath(std::move(encoderPath)), reader(std::make_unique<CMp3File>()) {}
 
 CClipJob::~CClipJob() {
     Stop();
-    WaitForAbandonedWorker();
 }
 
-void CClipJob::SetStatus(ClipStatus value) {
-    std::lock_guard<std::mutex> hold(stateLock);
-    status = value;
+void CClipJob::SetOpenCancel(CancelCheck check) {
+    openCancel = check;
+    reader->SetCancelCheck(std::move(check));
 }
 
-void CClipJob::FailPreparation() {
-    SetStatus(ClipIdle);
-    reader->Close();
-}
-
-bool CClipJob::OpenSource(const char* path) {
-    WaitForAbandonedWorker();
-    SetStatus(ClipPrepared);
-    sourceIdentity = {};
-    sourcePath.clear();
-    reader->Close();
-    if (!reader->Open(path)) {
-        FailPreparation();
-        return false;
+CutResult CClipJob::Prepare(const CutRequest& request) {
+    if (IsRunning()) {
+        return CutFailed(CutError::Busy);
     }
-    sourceIdentity = FileIdentity::Of(path);
-    sourcePath = path;
-    AudioInfo info;
-    reader->GetInfo(info);
+    std::optional<CutPlan> checked;
+    if (CutResult refused = MakeCutPlan(request, checked); !refused.Ok()) {
+        return refused;
+    }
+    Stop(); // joins a worker that has ended, and closes what it left
+    plan.emplace(*checked);
+    CutResult failed = OpenSource(*plan);
+    if (failed.Ok()) {
+        const AudioInfo info = GetSourceInfo();
+        encoder = std::make_unique<CMp3enc>((*plan)->output, info.sampleRate,
+                                            info.stereo ? 2 : 1, encoderLibraryPath,
+                                            (*plan)->mode, sourceIdentity);
+        failed = encoder->OpenResult();
+    }
+    if (failed.Ok()) {
+        failed = SetRange((*plan)->startMs, (*plan)->endMs);
+    }
+    if (!failed.Ok()) {
+        CloseAll();
+        return failed;
+    }
+    SetFades(**plan);
+    stage.SetTempoChange(static_cast<float>((*plan)->speed * 100.0 - 100.0));
+    stage.SetPitch(static_cast<float>((*plan)->pitch));
+    state = CutState::Prepared;
+    return {};
+}
+
+CutResult CClipJob::OpenSource(const CutPlan& p) {
+    if (!reader->Open(p->source.c_str())) {
+        return CutFailed(openCancel && openCancel() ? CutError::Interrupted
+                                                    : CutError::SourceUnreadable,
+                         0, p->source);
+    }
+    if (p->lossless) {
+        StreamLayout layout;
+        switch (reader->GetLayout(layout) ? CheckLossless(layout) : LosslessRefusal::NotLayer3) {
+        case LosslessRefusal::None:
+            break;
+        case LosslessRefusal::NotLayer3:
+            return CutFailed(CutError::LosslessNotLayer3);
+        case LosslessRefusal::Junk:
+            return CutFailed(CutError::LosslessJunk);
+        case LosslessRefusal::Joined:
+            return CutFailed(CutError::LosslessJoined);
+        }
+    }
+    sourceIdentity = FileIdentity::Of(p->source);
+    const AudioInfo info = GetSourceInfo();
     stage.Configure(info.sampleRate, info.stereo ? 2 : 1);
     frameBytes = info.stereo ? 4 : 2;
-    return true;
+    return {};
 }
 
 AudioInfo CClipJob::GetSourceInfo() {
@@ -75,38 +84,13 @@ AudioInfo CClipJob::GetSourceInfo() {
     return info;
 }
 
-bool CClipJob::OpenOutput(const char* path, int sampleRate, int channels, OutputMode mode) {
-    encoder.reset();
-    output.reset();
-    bool ok = false;
-    auto created = std::make_unique<CMp3enc>(ok, path, sampleRate, channels, encoderLibraryPath,
-                                             mode, sourceIdentity);
-    outputProblem = created->GetOutputProblem();
-    outputErrno = created->GetCreateErrno();
-    if (!ok) {
-        FailPreparation();
-        return false;
-    }
-    output = created->GetOutput();
-    encoder = std::move(created);
-    return true;
-}
-
-bool CClipJob::SetRange(int start, int end) {
-    if (end <= start) {
-        FailPreparation();
-        return false;
-    }
-    AudioInfo info;
-    reader->GetInfo(info);
+CutResult CClipJob::SetRange(int start, int end) {
+    const AudioInfo info = GetSourceInfo();
     const auto durationMs = static_cast<uint32_t>(info.durationMs);
     if (durationMs < static_cast<uint32_t>(start)) {
-        FailPreparation();
-        return false;
+        return CutFailed(CutError::RangeBeyondSource);
     }
-    if (durationMs < static_cast<uint32_t>(end)) {
-        end = static_cast<int>(durationMs);
-    }
+    end = static_cast<int>(std::min(durationMs, static_cast<uint32_t>(end)));
     startMs = start;
     endMs = end;
     // Milliseconds become sample frames as the player rounds them.
@@ -114,244 +98,99 @@ bool CClipJob::SetRange(int start, int end) {
                         static_cast<long long>(reader->GetLengthFrames()));
     reader->SeekTo(start, durationMs);
     startFrame = reader->GetPositionFrames();
-    return true;
+    return {};
 }
 
-void CClipJob::SetFadeIn(int enabled, int start, int lengthMs) {
-    fadeIn = {enabled, start, lengthMs};
+// The fades asked for, fitted into the range as prepared: an end past the song was clamped,
+// and the fade-out ends where the cut does.
+void CClipJob::SetFades(const CutRequest& r) {
+    const int lengthMs = std::min(r.endMs - r.startMs, endMs - startMs);
+    const CutFades fades = MakeCutFades(r.fadeIn, r.fadeInMs, r.fadeOut, r.fadeOutMs, lengthMs);
+    fadeIn = {fades.inEnabled, fades.inStartMs, fades.inLengthMs};
+    fadeOut = {fades.outEnabled, fades.outStartMs, fades.outEndMs};
 }
 
-void CClipJob::SetFadeOut(int enabled, int start, int end) {
-    fadeOut = {enabled, start, end};
+void CClipJob::Abandon() {
+    if (GetState() == CutState::Prepared) {
+        CloseAll();
+    }
 }
 
-void CClipJob::SetSpeed(double factor) {
-    stage.SetTempoChange(static_cast<float>(factor * 100.0 - 100.0));
-}
-
-void CClipJob::SetPitchFactor(float factor) {
-    stage.SetPitch(factor);
+void CClipJob::CloseAll() {
+    reader->Close();
+    encoder.reset(); // an unpublished output is removed with it
+    state = CutState::Idle;
 }
 
 void CClipJob::Start() {
-    if (running) {
+    if (GetState() != CutState::Prepared) {
         return;
     }
-    WaitForAbandonedWorker();
-    if (thread.joinable()) {
-        thread.join();
-    }
-    failure = ClipFailure::None;
     {
-        std::lock_guard<std::mutex> hold(stateLock);
+        std::lock_guard<std::mutex> hold(resultLock);
+        result = {};
         outputPath.clear();
+        tagNotes.clear();
     }
-    running = true;
-    workerSignal = std::make_shared<WorkerSignal>();
-    thread = std::thread(&CClipJob::CutThreadProc, this, workerSignal);
+    state = CutState::Running;
+    worker = std::jthread([this](std::stop_token stop) { Run(std::move(stop)); });
+}
+
+void CClipJob::Run(std::stop_token stop) {
+    if ((*plan)->lowPriority) {
+        LowerCurrentThreadPriority(); // a cut at normal priority is still a cut
+    }
+    CutWork w{*plan,   *reader,  *encoder, stage,   sourceIdentity, startMs, endMs, startFrame,
+              endFrame, frameBytes, fadeIn, fadeOut, std::move(stop), progress, {}};
+    CutResult ended;
+    try {
+        ended = RunCutWork(w);
+    } catch (const std::exception& e) {
+        // SoundTouch or the allocator gave up: no cut, and no file (the encoder removes it).
+        w.encoder.DiscardOutput();
+        ended = CutFailed(CutError::EncodeFailed, 0, e.what());
+    }
+    {
+        std::lock_guard<std::mutex> hold(resultLock);
+        result = ended;
+        tagNotes = std::move(w.tagNotes);
+        if (ended.Ok()) {
+            outputPath = encoder->GetPublishedPath();
+        }
+    }
+    // The result before the state: whoever sees the worker ended also sees how.
+    state = ended.Ok() ? CutState::Finished : CutState::Failed;
 }
 
 void CClipJob::Stop() {
-    running = false;
-    if (thread.joinable()) {
-        if (workerSignal->WaitFor(std::chrono::milliseconds(kStopWaitMs))) {
-            thread.join();
-        } else {
-            // No safe way to kill a thread: let it end at its next check of `running`;
-            // it still owns the reader and the encoder until then.
-            thread.detach();
-            workerAbandoned = true;
+    if (worker.joinable()) {
+        worker.request_stop();
+        // A cut at the lowest priority may get no processor time at all while others keep
+        // it busy; it needs a little to notice the stop.
+        if ((*plan)->lowPriority) {
+            RaiseIdleThreadsOfProcess();
         }
+        worker.join();
     }
-    if (workerAbandoned) {
-        // Its unfinished file goes now: the process may end before the worker does.
-        if (output) {
-            output->Discard();
-        }
-    } else {
-        reader->Close();
-        if (encoder) {
-            encoder->DiscardOutput();
-            encoder.reset();
-        }
+    const CutState now = GetState();
+    reader->Close();
+    encoder.reset();
+    if (now == CutState::Prepared || now == CutState::Running) {
+        state = CutState::Idle;
     }
-    output.reset();
-    SetStatus(ClipIdle);
 }
 
-void CClipJob::AbandonOutput() {
-    if (running || !encoder) {
-        return;
-    }
-    encoder->DiscardOutput();
-    encoder.reset();
-    output.reset();
-    SetStatus(ClipIdle);
+CutResult CClipJob::GetResult() {
+    std::lock_guard<std::mutex> hold(resultLock);
+    return result;
 }
 
 std::string CClipJob::GetOutputPath() {
-    std::lock_guard<std::mutex> hold(stateLock);
+    std::lock_guard<std::mutex> hold(resultLock);
     return outputPath;
 }
 
-void CClipJob::WaitForAbandonedWorker() {
-    if (workerAbandoned) {
-        workerSignal->Wait();
-        workerAbandoned = false;
-    }
-}
-
-double CClipJob::GetProgress() {
-    std::lock_guard<std::mutex> hold(progressLock);
-    return progress;
-}
-
-ClipStatus CClipJob::GetStatus() {
-    std::lock_guard<std::mutex> hold(stateLock);
-    return status;
-}
-
-void CClipJob::CutThreadProc(CClipJob* job, std::shared_ptr<WorkerSignal> signal) {
-    if (job->lowPriority) {
-        LowerCurrentThreadPriority(); // a cut at normal priority is still a cut
-    }
-    const int result = job->RunCut();
-    // Status before `running`: whoever sees the worker gone also sees how it ended.
-    job->SetStatus(result == 0 ? ClipFinished : ClipIdle);
-    job->running = false;
-    signal->Signal();
-}
-
-void CClipJob::PublishProgress() {
-    std::lock_guard<std::mutex> hold(progressLock);
-    const int done = reader->GetPositionMs() - startMs;
-    const int length = endMs - startMs;
-    // An empty range is done as soon as it starts.
-    progress = length == 0 ? 100.0 : done * 100.0 / length;
-}
-
-bool CClipJob::EncodeBlock(const uint8_t* block, uint32_t bytes, std::vector<uint8_t>& out) {
-    const uint8_t* chunk = block;
-    uint32_t chunkBytes = bytes;
-    if (stage.IsActive()) {
-        try {
-            chunkBytes = static_cast<uint32_t>(stage.Process(
-                reinterpret_cast<int16_t*>(out.data()), reinterpret_cast<const int16_t*>(block),
-                static_cast<int>(bytes / 2)));
-            chunk = out.data();
-        } catch (...) {
-            stage.SetTempoChange(0.0f);
-            chunk = block;
-            chunkBytes = bytes;
-        }
-    }
-    return encoder->EncodeChunk(chunk, chunkBytes);
-}
-
-int CClipJob::RunCut() {
-    if (!encoder) {
-        return 1;
-    }
-    {
-        std::lock_guard<std::mutex> hold(progressLock);
-        progress = 0.0;
-    }
-    std::vector<uint8_t> in(kInputBlockBytes);
-    std::vector<uint8_t> out(kOutputBlockBytes);
-    // Nothing SoundTouch held from an earlier cut may leak into this one.
-    stage.Clear();
-    std::vector<CutSegment> segments;
-    int result = 1;
-    if (!WriteCutTag()) {
-        failure = ClipFailure::WriteFailed;
-    } else {
-        result = lossless                 ? CopyFrames()
-                 : PlanSegments(segments) ? EncodeSegments(segments)
-                                          : ReadBlocks(in, out);
-    }
-    reader->Close();
-    const bool written = FinishOutput(result);
-    return written ? result : 1;
-}
-
-// Reads the range block by block into the encoder; the last block is cut at the range's
-// end. 0 at the end of the range or of the source, 1 when stopped or failed.
-int CClipJob::ReadBlocks(std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
-    int64_t delivered = 0;
-    for (;;) {
-        if (!running) {
-            return 1;
-        }
-        const int64_t left = endFrame - reader->GetPositionFrames();
-        uint32_t bytes = static_cast<uint32_t>(
-            std::clamp<int64_t>(left, 0, kInputBlockBytes / frameBytes) * frameBytes);
-        if (bytes > 0) {
-            reader->Read(in.data(), bytes);
-        }
-        if (bytes == 0) {
-            PublishProgress();
-            break;
-        }
-        delivered += bytes;
-        ApplyFadeIn(*this, *reader, in.data(), static_cast<int>(bytes));
-        ApplyFadeOut(*this, *reader, in.data(), static_cast<int>(bytes));
-        if (!EncodeBlock(in.data(), bytes, out)) {
-            failure = ClipFailure::WriteFailed;
-            return 1;
-        }
-        PublishProgress();
-        if (reader->GetPositionFrames() >= endFrame) {
-            break;
-        }
-        if (const int pauseMs = throttleMs; pauseMs > 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-        }
-    }
-    // Neither a source that failed on the way nor a range without audio makes a cut.
-    if (reader->ReadFailed()) {
-        failure = ClipFailure::ReadFailed;
-        return 1;
-    }
-    if (delivered == 0) {
-        failure = ClipFailure::NoAudio;
-        return 1;
-    }
-    return 0;
-}
-
-bool CClipJob::FinishOutput(int result) {
-    if (result != 0) {
-        // Stopped: what was written is no cut.
-        encoder->DiscardOutput();
-        encoder.reset();
-        return false;
-    }
-    bool ok = failure == ClipFailure::None;
-    if (ok && stage.IsActive()) {
-        // What SoundTouch still holds is the end of this cut.
-        std::vector<uint8_t> tail(kOutputBlockBytes);
-        try {
-            const int bytes = stage.Flush(reinterpret_cast<int16_t*>(tail.data()),
-                                          static_cast<int>(kOutputBlockBytes / 2));
-            ok = encoder->EncodeChunk(tail.data(), static_cast<uint32_t>(bytes));
-        } catch (...) {
-            stage.SetTempoChange(0.0f);
-        }
-    }
-    // A file that could not be written completely is not a cut, and is not published.
-    if (!ok) {
-        encoder->DiscardOutput();
-    } else if (encoder->Finish()) {
-        std::lock_guard<std::mutex> hold(stateLock);
-        outputPath = encoder->GetPublishedPath();
-    } else {
-        ok = false;
-    }
-    if (!ok) {
-        failure = encoder->GetPublishFailure() == PublishFailure::NameTaken
-                      ? ClipFailure::NameTaken
-                      : ClipFailure::WriteFailed;
-    }
-    encoder.reset();
-    return ok;
+std::vector<std::string> CClipJob::GetTagNotes() {
+    std::lock_guard<std::mutex> hold(resultLock);
+    return tagNotes;
 }

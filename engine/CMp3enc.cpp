@@ -13,30 +13,73 @@ namespace {
 // pieces (the library's bound is 1.25 bytes per sample frame + 7200).
 constexpr uint32_t kMaxSamplesPerCall = 262144;
 
+size_t WorstCaseBytes(uint32_t samples) {
+    return samples + samples / 4 + 7200;
+}
+
 } // namespace
 
-CMp3enc::CMp3enc(bool& ok, const char* outputPath, int sampleRate, int channels,
-                 const std::string& libraryPath, OutputMode mode, const FileIdentity& source) {
-    ok = false;
-    api = LoadEncoderLibrary(libraryPath);
+CMp3enc::CMp3enc(const std::string& outputPath, int sampleRate, int channels,
+                 const std::string& libraryPath, OutputMode mode, const FileIdentity& source)
+    : path(outputPath) {
+    opened = Open(sampleRate, channels, libraryPath, mode, source);
+}
+
+CutResult CMp3enc::Open(int sampleRate, int channels, const std::string& libraryPath,
+                        OutputMode mode, const FileIdentity& source) {
+    CutResult failure;
+    api = LoadEncoderLibrary(libraryPath, failure);
+    if (api == nullptr) {
+        return failure;
+    }
     FillConfig(sampleRate, channels);
-    api.beInitStream(&config, &samplesPerChunk, &outputBufferSize, &stream);
-    try {
-        outputBuffer = std::make_unique<uint8_t[]>(kOutputBufferSize);
-        // A path that does not fit the field is refused rather than cut short.
-        if (outputPath && std::strlen(outputPath) < sizeof(path)) {
-            std::strcpy(path, outputPath);
-            output = std::make_shared<CutOutputFile>(path, mode, source);
-            problem = output->Problem();
-            file = output->Stream();
-            createErrno = output->CreateErrno();
-            ok = file != nullptr;
-        } else {
-            createErrno = ENAMETOOLONG;
-        }
-    } catch (...) {
-        api.beCloseStream(stream);
-        throw;
+    DWORD bufferBytes = 0;
+    if (api->beInitStream(&config, &samplesPerChunk, &bufferBytes, &stream) !=
+        BE_ERR_SUCCESSFUL) {
+        return CutFailed(CutError::EncoderStreamRefused);
+    }
+    streamOpen = true;
+    // Room for what the stream asks for, and for the largest piece EncodeChunk feeds it.
+    outputBuffer.resize(std::max<size_t>(bufferBytes, WorstCaseBytes(kMaxSamplesPerCall)));
+    if (path.size() > kMaxPathBytes) {
+        return CutFailed(CutError::OutputCannotCreate, ENAMETOOLONG, path);
+    }
+    output = std::make_shared<CutOutputFile>(path, mode, source);
+    file = output->Stream();
+    switch (output->Problem()) {
+    case OutputProblem::None:
+        return {};
+    case OutputProblem::Exists:
+        return CutFailed(CutError::OutputExists, 0, path);
+    case OutputProblem::NotRegular:
+        return CutFailed(CutError::OutputNotRegular, 0, path);
+    case OutputProblem::IsSource:
+        return CutFailed(CutError::OutputIsSource, 0, path);
+    case OutputProblem::CannotCreate:
+        break;
+    }
+    return CutFailed(CutError::OutputCannotCreate, output->CreateErrno(), path);
+}
+
+CutResult CMp3enc::WriteResult() const {
+    if (encodeError) {
+        return CutFailed(CutError::EncodeFailed);
+    }
+    if (output && output->GetPublishFailure() == PublishFailure::NameTaken) {
+        return CutFailed(CutError::NameTaken, 0, path);
+    }
+    const OutputFault fault = output ? output->Fault() : OutputFault{};
+    switch (fault.step) {
+    case OutputStep::Sync:
+        return CutFailed(CutError::SyncFailed, fault.error, path);
+    case OutputStep::TemporaryGone:
+        return CutFailed(CutError::TemporaryGone, fault.error, path);
+    case OutputStep::FolderMoved:
+        return CutFailed(CutError::FolderMoved, fault.error, path);
+    case OutputStep::Name:
+        return CutFailed(CutError::NameFailed, fault.error, path);
+    default:
+        return CutFailed(CutError::WriteFailed, fault.error, path);
     }
 }
 
@@ -44,7 +87,9 @@ CMp3enc::~CMp3enc() {
     if (!finished) {
         DiscardOutput();
     }
-    api.beCloseStream(stream);
+    if (streamOpen) {
+        api->beCloseStream(stream);
+    }
 }
 
 void CMp3enc::FillConfig(int sampleRate, int channels) {
@@ -79,12 +124,12 @@ bool CMp3enc::WriteBytes(const void* data, size_t size) {
 
 bool CMp3enc::WriteEncoded(const int16_t* samples, uint32_t count) {
     DWORD produced = 0;
-    if (api.beEncodeChunk(stream, count, samples, outputBuffer.get(), &produced) !=
+    if (api->beEncodeChunk(stream, count, samples, outputBuffer.data(), &produced) !=
         BE_ERR_SUCCESSFUL) {
         encodeError = true;
         return false;
     }
-    return !file || WriteBytes(outputBuffer.get(), produced);
+    return !file || WriteBytes(outputBuffer.data(), produced);
 }
 
 bool CMp3enc::EncodeChunk(const uint8_t* pcm, uint32_t bytes) {
@@ -125,11 +170,11 @@ bool CMp3enc::Finish() {
     // pieces no larger than the buffer the library asked for.
     while (!framesAppended) {
         DWORD produced = 0;
-        if (api.beDeinitStream(stream, outputBuffer.get(), &produced) != BE_ERR_SUCCESSFUL) {
+        if (api->beDeinitStream(stream, outputBuffer.data(), &produced) != BE_ERR_SUCCESSFUL) {
             encodeError = true;
             break;
         }
-        if (produced == 0 || !WriteBytes(outputBuffer.get(), produced)) {
+        if (produced == 0 || !WriteBytes(outputBuffer.data(), produced)) {
             break;
         }
     }

@@ -2,6 +2,7 @@
 // Encodes one cut's PCM into an MP3 file through the encoder library loaded at
 // run time, and ends the file with an ID3v1 tag.
 #include "CutOutputFile.h"
+#include "CutResult.h"
 #include "EncMp3Interface.h"
 #include "EncoderLibrary.h"
 
@@ -14,23 +15,20 @@
 
 class CMp3enc {
 public:
-    static constexpr uint32_t kOutputBufferSize = 512000;
-
-    // Loads the encoder library from libraryPath (empty: the usual search; throws its error
-    // text as const char* on failure), opens an encoder stream and creates the output's
-    // temporary file beside path (CutOutputFile). ok = the temporary file was created;
-    // GetOutputProblem() says why not.
-    CMp3enc(bool& ok, const char* path, int sampleRate, int channels,
+    // Loads the encoder library from libraryPath (empty: the usual search), opens an encoder
+    // stream and creates the output's temporary file beside path (CutOutputFile).
+    // OpenResult() says whether all of that worked, and what failed.
+    CMp3enc(const std::string& path, int sampleRate, int channels,
             const std::string& libraryPath = {}, OutputMode mode = OutputMode::NumberedName,
             const FileIdentity& source = {});
     // Discards the output unless Finish() published it, then closes the stream.
-    virtual ~CMp3enc();
+    ~CMp3enc();
     CMp3enc(const CMp3enc&) = delete;
     CMp3enc& operator=(const CMp3enc&) = delete;
 
     // pcm: interleaved 16-bit samples; bytes: their size. Returns false on a write
     // error or when the encoder refuses the block.
-    virtual bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
+    bool EncodeChunk(const uint8_t* pcm, uint32_t bytes);
     // The tag that goes before the audio; called before anything else is written. forName
     // gives the tag anew, of the same size, for a numbered name (empty: the tag stays).
     using TagForName = std::function<std::vector<uint8_t>(const std::string& name)>;
@@ -46,47 +44,49 @@ public:
     // Removes the unfinished output (after a failed or stopped cut); nothing is published.
     void DiscardOutput();
     bool HasWriteError() const { return writeError; }
-    const char* GetPath() const { return path; }
+    const CutResult& OpenResult() const { return opened; }
+    bool Opened() const { return opened.Ok(); }
+    // Why writing or publishing the output failed, once EncodeChunk, AppendFrames or Finish
+    // said so.
+    CutResult WriteResult() const;
     // Where Finish() published the file; empty before.
     std::string GetPublishedPath() const { return output ? output->PublishedPath() : ""; }
-    PublishFailure GetPublishFailure() const {
-        return output ? output->GetPublishFailure() : PublishFailure::Failed;
-    }
-    OutputProblem GetOutputProblem() const { return problem; }
-    // Why the temporary file could not be created (an errno value); 0 when it was.
-    int GetCreateErrno() const { return createErrno; }
     // Shared, so an owner can withdraw the output while a worker still writes it.
     std::shared_ptr<CutOutputFile> GetOutput() const { return output; }
     const BE_CONFIG& GetConfig() const { return config; }
-    const EncoderEntryPoints& GetLibrary() const { return api; }
+    const EncoderEntryPoints& GetLibrary() const { return *api; }
     // Sample frames per MP3 frame of the stream (1152, or 576 at the lower rates).
     uint32_t GetSamplesPerFrame() const {
         return config.format.LHV1.nMode == BE_MP3_MODE_MONO ? samplesPerChunk : samplesPerChunk / 2;
     }
 
 private:
+    CutResult Open(int sampleRate, int channels, const std::string& libraryPath, OutputMode mode,
+                   const FileIdentity& source);
     void FillConfig(int sampleRate, int channels);
     bool RetitleFor(const std::string& name);
     bool WriteBytes(const void* data, size_t size);
     bool WriteEncoded(const int16_t* samples, uint32_t count);
 
-    char path[1000] = {};
+    // Paths this long are refused rather than cut short: the tag takes its title from it.
+    static constexpr size_t kMaxPathBytes = 999;
+    const std::string path;
     BE_CONFIG config{};
     HBE_STREAM stream = 0;
     uint32_t outputBufferSize = 0;
     uint32_t samplesPerChunk = 0;
     std::shared_ptr<CutOutputFile> output;
     FILE* file = nullptr; // the output's stream while it may be written
-    std::unique_ptr<uint8_t[]> outputBuffer;
+    std::vector<uint8_t> outputBuffer;
 
-    EncoderEntryPoints api; // copied at construction, the binding outlives it anyway
+    const EncoderEntryPoints* api = nullptr; // the binding outlives every encoder
     bool writeError = false;
     bool encodeError = false;
     bool finished = false;
     bool finishResult = false;
     bool framesAppended = false; // the stream itself was never fed: nothing to flush
-    OutputProblem problem = OutputProblem::CannotCreate;
-    int createErrno = 0;
+    bool streamOpen = false;
+    CutResult opened;
     long tagOffset = -1; // where the tag was written, for a numbered name's title
     TagForName leadingTagFor;
     size_t leadingTagSize = 0;

@@ -42,3 +42,12 @@ std::vector<CutSegment> PlanCutSegments(int64_t frames, const SegmentGrid& on,
     }
     return segments;
 }
+
+std::vector<int64_t> SegmentReadStarts(const std::vector<CutSegment>& segments, int64_t origin) {
+    std::vector<int64_t> starts;
+    starts.reserve(segments.size());
+    for (const CutSegment& s : segments) {
+        starts.push_back(origin + s.readFrom);
+    }
+    return starts;
+}

@@ -39,3 +39,6 @@ struct SegmentGrid {
 // on a multiple of the padding period.
 std::vector<CutSegment> PlanCutSegments(int64_t frames, const SegmentGrid& grid,
                                         int64_t minSplitFrames, int64_t maxSegmentFrames);
+
+// Where each segment is read from, on the source's timeline (the range starting at origin).
+std::vector<int64_t> SegmentReadStarts(const std::vector<CutSegment>& segments, int64_t origin);

@@ -46,20 +46,22 @@ bool HasRequired(const EncoderEntryPoints& found) {
 
 } // namespace
 
-const EncoderEntryPoints& LoadEncoderLibrary(const std::string& path) {
+const EncoderEntryPoints* LoadEncoderLibrary(const std::string& path, CutResult& failure) {
     std::lock_guard<std::mutex> guard(libraryLock);
     if (const auto bound = boundByPath.find(path); bound != boundByPath.end()) {
-        return bound->second;
+        return &bound->second;
     }
     CDynamicLibrary library; // unloads itself unless released below
     if (!OpenLibrary(library, path)) {
-        throw "Error loading encmp3.DLL";
+        failure = CutFailed(CutError::EncoderLibraryMissing, 0, path);
+        return nullptr;
     }
     const EncoderEntryPoints found = ResolveAll(library);
     if (!HasRequired(found)) {
-        throw "Unable to get LAME interfaces";
+        failure = CutFailed(CutError::EncoderLibraryIncomplete, 0, path);
+        return nullptr;
     }
     library.Release();
-    // std::map keeps the entry where it is, so the reference stays valid.
-    return boundByPath.emplace(path, found).first->second;
+    // std::map keeps the entry where it is, so the pointer stays valid.
+    return &boundByPath.emplace(path, found).first->second;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide binding to the encoder library (libencmp3.so): each place it is loaded
 // from is loaded once and kept loaded until the process ends.
+#include "CutResult.h"
 #include "EncMp3Interface.h"
 
 #include <string>
@@ -17,7 +18,7 @@ struct EncoderEntryPoints {
 };
 
 // Loads the library at path unless already loaded from there; an empty path searches beside
-// the executable, then the library path. Returns its entry points. Throws the error text as
-// const char*: "Error loading encmp3.DLL" or "Unable to get LAME interfaces"; a failed load
-// binds nothing, so the next call tries again.
-const EncoderEntryPoints& LoadEncoderLibrary(const std::string& path);
+// the executable, then the library path. Returns its entry points, or null with why in
+// failure (EncoderLibraryMissing or EncoderLibraryIncomplete); a failed load binds nothing,
+// so the next call tries again.
+const EncoderEntryPoints* LoadEncoderLibrary(const std::string& path, CutResult& failure);

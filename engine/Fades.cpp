@@ -1,7 +1,5 @@
 #include "Fades.h"
 
-#include "CClipJob.h"
-
 #include <cmath>
 
 std::optional<float> FadeInGain(const FadeInWindow& fade, int64_t t) {
@@ -48,16 +46,12 @@ void ApplyGain(uint8_t* block, int bytes, float gain) {
     }
 }
 
-void ApplyFadeIn(CClipJob& job, CMp3File& source, uint8_t* block, int bytes) {
-    const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
-    if (const auto gain = FadeInGain(job.fadeIn, t)) {
+void ApplyFades(const FadeInWindow& in, const FadeOutWindow& out, int64_t t, uint8_t* block,
+                int bytes) {
+    if (const auto gain = FadeInGain(in, t)) {
         ApplyGain(block, bytes, *gain);
     }
-}
-
-void ApplyFadeOut(CClipJob& job, CMp3File& source, uint8_t* block, int bytes) {
-    const int64_t t = static_cast<int64_t>(source.GetPositionMs()) - job.startMs;
-    if (const auto gain = FadeOutGain(job.fadeOut, t)) {
+    if (const auto gain = FadeOutGain(out, t)) {
         ApplyGain(block, bytes, *gain);
     }
 }

@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <optional>
 
-class CMp3File;
-class CClipJob;
-
 struct FadeInWindow {
     int enabled = 1;
     int startMs = 0;
@@ -26,6 +23,6 @@ std::optional<float> FadeOutGain(const FadeOutWindow& fade, int64_t t);
 // Multiplies every 16-bit sample by gain, truncating toward zero, limited to -32767..32767.
 void ApplyGain(uint8_t* block, int bytes, float gain);
 
-// source: the reader the block came from.
-void ApplyFadeIn(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);
-void ApplyFadeOut(CClipJob& job, CMp3File& source, uint8_t* block, int bytes);
+// Both fades, the fade-in's gain first, to a block ending t ms after the range start.
+void ApplyFades(const FadeInWindow& in, const FadeOutWindow& out, int64_t t, uint8_t* block,
+                int bytes);

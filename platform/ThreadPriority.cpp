@@ -1,5 +1,7 @@
 #include "ThreadPriority.h"
 
+#include <cstdlib>
+#include <dirent.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
@@ -15,4 +17,20 @@ bool LowerCurrentThreadPriority() {
     param.sched_priority = 0;
     const bool idle = pthread_setschedparam(pthread_self(), SCHED_IDLE, &param) == 0;
     return niced || idle;
+}
+
+void RaiseIdleThreadsOfProcess() {
+    DIR* tasks = opendir("/proc/self/task");
+    if (tasks == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(tasks)) {
+        const auto tid = static_cast<pid_t>(std::atoi(entry->d_name));
+        if (tid > 0 && sched_getscheduler(tid) == SCHED_IDLE) {
+            sched_param param{};
+            param.sched_priority = 0;
+            sched_setscheduler(tid, SCHED_OTHER, &param);
+        }
+    }
+    closedir(tasks);
 }

@@ -2,6 +2,7 @@
 #include "FileSizeLimit.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ TEST(ClipJob, CutsTheRangeIntoCleanFramesWithATag) {
     const auto output = f.dir.File("out.mp3");
     const auto audio = f.Cut(source, output, {2000, 5000});
     ASSERT_TRUE(audio.ok);
-    EXPECT_EQ(f.job.GetStatus(), ClipFinished);
+    EXPECT_EQ(f.job.GetState(), CutState::Finished);
     EXPECT_FALSE(f.job.IsRunning());
     EXPECT_DOUBLE_EQ(f.job.GetProgress(), 100.0);
     EXPECT_GT(audio.Seconds(), 3.0);
@@ -63,23 +64,21 @@ TEST(ClipJob, RangeRulesClampRejectAndAcceptTheEdges) {
 
     // The end must lie after the start; a start past the end of the source is refused,
     // and a refused range leaves no output file behind.
-    EXPECT_FALSE(f.Start(source, f.dir.File("a.mp3"), {2000, 2000}));
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.Prepare(source, f.dir.File("a.mp3"), {2000, 2000}).error, CutError::EmptyRange);
     EXPECT_FALSE(std::filesystem::exists(f.dir.File("a.mp3")));
-    EXPECT_FALSE(f.Start(source, f.dir.File("b.mp3"), {9000, 12000}));
+    EXPECT_EQ(f.Prepare(source, f.dir.File("b.mp3"), {9000, 12000}).error,
+              CutError::RangeBeyondSource);
+    EXPECT_EQ(f.job.GetState(), CutState::Idle);
     EXPECT_FALSE(std::filesystem::exists(f.dir.File("b.mp3")));
-    EXPECT_FALSE(f.Start(source, f.dir.File("c.mp3"), {-5000, 1000}));
+    EXPECT_EQ(f.Prepare(source, f.dir.File("c.mp3"), {-5000, 1000}).error, CutError::BadTime);
 
     // A start equal to the duration passes, but a cut without audio is no cut: a failure,
     // and no file.
-    const AudioInfo info = [&] {
-        f.job.OpenSource(source.c_str());
-        return f.job.GetSourceInfo();
-    }();
+    const AudioInfo info = SourceInfo(source);
     std::filesystem::remove(output);
     audio = f.Cut(source, output, {info.durationMs, info.durationMs + 1000});
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
-    EXPECT_EQ(f.job.GetFailure(), ClipFailure::NoAudio);
+    EXPECT_EQ(f.job.GetState(), CutState::Failed);
+    EXPECT_EQ(f.job.GetResult().error, CutError::NoAudio);
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
@@ -98,17 +97,19 @@ TEST(ClipJob, StopDuringACutLeavesNoFile) {
     CutFixture f;
     const auto source = f.MakeSource("long.mp3", Tone(60));
     const auto output = f.dir.File("out.mp3");
-    ASSERT_TRUE(f.Start(source, output, {0, 60000}));
-    f.job.SetThrottleMs(10);
+    TestCut paced{0, 60000};
+    paced.throttleMs = 10;
+    ASSERT_TRUE(f.Start(source, output, paced));
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     f.job.Stop();
     EXPECT_FALSE(f.job.IsRunning());
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.job.GetState(), CutState::Failed);
+    EXPECT_EQ(f.job.GetResult().error, CutError::Stopped);
     EXPECT_EQ(f.job.GetOutputPath(), "");
     EXPECT_EQ(FolderNames(f.dir), std::vector<std::string>{"long.mp3"});
     // Stop again, without a worker: harmless.
     f.job.Stop();
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.job.GetState(), CutState::Failed);
 }
 
 TEST(ClipJob, WriteErrorEndsIdleWithTheFailureNamed) {
@@ -119,13 +120,13 @@ TEST(ClipJob, WriteErrorEndsIdleWithTheFailureNamed) {
         ASSERT_TRUE(f.Start(source, f.dir.File("full.mp3"), {0, 5000}));
         f.WaitForEnd();
     }
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
-    EXPECT_EQ(f.job.GetFailure(), ClipFailure::WriteFailed);
+    EXPECT_EQ(f.job.GetState(), CutState::Failed);
+    EXPECT_EQ(f.job.GetResult().error, CutError::WriteFailed);
     EXPECT_EQ(FolderNames(f.dir), std::vector<std::string>{"tone.mp3"});
     // The job is usable again afterwards.
     const auto audio = f.Cut(source, f.dir.File("ok.mp3"), {0, 1000});
     EXPECT_TRUE(audio.ok);
-    EXPECT_EQ(f.job.GetFailure(), ClipFailure::None);
+    EXPECT_TRUE(f.job.GetResult().Ok());
 }
 
 TEST(ClipJob, SourceThatFailsOnTheWayEndsIdleWithoutAFile) {
@@ -136,36 +137,38 @@ TEST(ClipJob, SourceThatFailsOnTheWayEndsIdleWithoutAFile) {
     // The file loses its second half under the running cut, as a vanished network file.
     std::filesystem::resize_file(source, std::filesystem::file_size(source) / 2);
     f.WaitForEnd();
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
-    EXPECT_EQ(f.job.GetFailure(), ClipFailure::ReadFailed);
+    EXPECT_EQ(f.job.GetState(), CutState::Failed);
+    EXPECT_EQ(f.job.GetResult().error, CutError::ReadFailed);
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST(ClipJob, UnopenableSourceOrOutputPreparesNothing) {
     CutFixture f;
-    EXPECT_FALSE(f.job.OpenSource(f.dir.File("missing.mp3").c_str()));
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.Prepare(f.dir.File("missing.mp3"), f.dir.File("out.mp3"), {0, 1000}).error,
+              CutError::SourceUnreadable);
+    EXPECT_EQ(f.job.GetState(), CutState::Idle);
     const auto source = f.MakeSource("tone.mp3", Tone(2));
-    ASSERT_TRUE(f.job.OpenSource(source.c_str()));
-    EXPECT_EQ(f.job.GetStatus(), ClipPrepared);
-    EXPECT_FALSE(f.job.OpenOutput(f.dir.File("no/such/folder/out.mp3").c_str(), 44100, 2));
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
-    // A worker started anyway ends at once and frees the job for the next cut.
+    const CutResult refused = f.Prepare(source, f.dir.File("no/such/folder/out.mp3"), {0, 1000});
+    EXPECT_EQ(refused.error, CutError::OutputCannotCreate);
+    EXPECT_EQ(refused.errnoValue, ENOENT);
+    EXPECT_EQ(f.job.GetState(), CutState::Idle);
+    // A start without a prepared cut starts nothing.
     f.job.Start();
-    f.WaitForEnd();
-    EXPECT_EQ(f.job.GetStatus(), ClipIdle);
+    EXPECT_EQ(f.job.GetState(), CutState::Idle);
+    EXPECT_EQ(FolderNames(f.dir), std::vector<std::string>{"tone.mp3"});
 }
 
 TEST(ClipJob, StartWhileRunningStartsNoSecondWorker) {
     CutFixture f;
     const auto source = f.MakeSource("tone.mp3", Tone(20));
     const auto output = f.dir.File("out.mp3");
-    ASSERT_TRUE(f.Start(source, output, {0, 20000}));
-    f.job.SetThrottleMs(10);
+    TestCut paced{0, 20000};
+    paced.throttleMs = 10;
+    ASSERT_TRUE(f.Start(source, output, paced));
     f.job.Start();
     f.job.Start();
     f.WaitForEnd();
-    EXPECT_EQ(f.job.GetStatus(), ClipFinished);
+    EXPECT_EQ(f.job.GetState(), CutState::Finished);
     const auto audio = DecodeMp3File(output);
     // One worker wrote the range once, not twice over.
     EXPECT_LT(audio.Seconds(), 20.0 + kCodecSec);

@@ -6,17 +6,33 @@
 #include "TempDir.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 
-struct CutRequest {
+// A cut as the tests ask for it: a range, and what the cut request adds to it.
+struct TestCut {
     int startMs = 0;
     int endMs = 0;
-    FadeInWindow fadeIn{0, 0, 0};
-    FadeOutWindow fadeOut{0, 0, 0};
+    bool fadeIn = false;
+    int fadeInMs = 0;
+    bool fadeOut = false;
+    int fadeOutMs = 0;
     double speed = 1.0;
-    float pitch = 1.0f;
+    double pitch = 1.0;
+    bool carryTags = true;
+    int throttleMs = 0;
 };
+
+// The reader's description of a file.
+inline AudioInfo SourceInfo(const std::string& path) {
+    CMp3File reader;
+    AudioInfo info;
+    if (reader.Open(path.c_str())) {
+        reader.GetInfo(info);
+    }
+    return info;
+}
 
 class CutFixture {
 public:
@@ -26,26 +42,30 @@ public:
         return path;
     }
 
-    // Prepares and starts a cut with the window's order of calls; false if a step failed.
-    bool Start(const std::string& source, const std::string& output, const CutRequest& r) {
-        if (!job.OpenSource(source.c_str())) {
-            return false;
-        }
-        const AudioInfo info = job.GetSourceInfo();
+    // Prepares and starts a cut as the window does; the failure when a step failed.
+    CutResult Prepare(const std::string& source, const std::string& output, const TestCut& c) {
+        CutRequest r;
+        r.source = source;
+        r.output = output;
         // The cases reuse their output names: each cut replaces the one before.
-        if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
-                            OutputMode::ReplaceFile)) {
+        r.mode = OutputMode::ReplaceFile;
+        r.startMs = c.startMs;
+        r.endMs = c.endMs;
+        r.fadeIn = c.fadeIn;
+        r.fadeInMs = c.fadeInMs;
+        r.fadeOut = c.fadeOut;
+        r.fadeOutMs = c.fadeOutMs;
+        r.speed = c.speed;
+        r.pitch = c.pitch;
+        r.carryTags = c.carryTags;
+        r.throttleMs = c.throttleMs;
+        return job.Prepare(r);
+    }
+
+    bool Start(const std::string& source, const std::string& output, const TestCut& c) {
+        if (!Prepare(source, output, c).Ok()) {
             return false;
         }
-        if (!job.SetRange(r.startMs, r.endMs)) {
-            job.AbandonOutput();
-            return false;
-        }
-        job.SetFadeIn(r.fadeIn.enabled, r.fadeIn.startMs, r.fadeIn.lengthMs);
-        job.SetFadeOut(r.fadeOut.enabled, r.fadeOut.startMs, r.fadeOut.endMs);
-        job.SetSpeed(r.speed);
-        job.SetPitchFactor(r.pitch);
-        job.SetThrottleMs(0);
         job.Start();
         return true;
     }
@@ -57,12 +77,12 @@ public:
     }
 
     // Cuts and waits; returns the decoded output (ok false if the cut did not finish).
-    DecodedAudio Cut(const std::string& source, const std::string& output, const CutRequest& r) {
+    DecodedAudio Cut(const std::string& source, const std::string& output, const TestCut& r) {
         if (!Start(source, output, r)) {
             return {};
         }
         WaitForEnd();
-        if (job.GetStatus() != ClipFinished) {
+        if (job.GetState() != CutState::Finished) {
             return {};
         }
         return DecodeMp3File(output);

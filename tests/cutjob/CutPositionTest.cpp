@@ -149,9 +149,8 @@ TEST_P(CutPosition, BeginsAndEndsOnTheMarks) {
                                   : std::get<1>(GetParam()) == Range::Middle
                                       ? std::pair{9123, 12500}
                                       : std::pair{lengthMs - 5000, lengthMs - 2000};
-    ASSERT_TRUE(fx.job.OpenSource(source.c_str()));
-    EXPECT_NEAR(fx.job.GetSourceInfo().durationMs, lengthMs, 1) << "the reader's duration";
-    const DecodedAudio cut = fx.Cut(source, fx.dir.File("cut.mp3"), CutRequest{startMs, endMs});
+    EXPECT_NEAR(SourceInfo(source).durationMs, lengthMs, 1) << "the reader's duration";
+    const DecodedAudio cut = fx.Cut(source, fx.dir.File("cut.mp3"), TestCut{startMs, endMs});
     ASSERT_TRUE(cut.ok);
 
     const std::vector<double> src = Channel(preview.pcm, preview.channels, 0);

@@ -40,9 +40,8 @@ bool EncodeInBlocks(CMp3enc& encoder, const std::vector<int16_t>& pcm) {
 // An encoder writing to path; the test fails where its output could not be made.
 std::unique_ptr<CMp3enc> Encoder(const std::string& path, int channels,
                                  OutputMode mode = OutputMode::NumberedName) {
-    bool ok = false;
-    auto encoder = std::make_unique<CMp3enc>(ok, path.c_str(), 44100, channels, "", mode);
-    EXPECT_TRUE(ok) << path;
+    auto encoder = std::make_unique<CMp3enc>(path, 44100, channels, "", mode);
+    EXPECT_TRUE(encoder->Opened()) << path;
     return encoder;
 }
 
@@ -77,8 +76,8 @@ void PutDword(std::vector<uint8_t>& bytes, size_t offset, uint32_t value) {
 TEST(CMp3encConfig, RecordHoldsTheCutSettingsAndZerosElsewhere) {
     TempDir dir;
     for (const int channels : {1, 2}) {
-        bool ok = false;
-        CMp3enc encoder(ok, dir.File("c.mp3").c_str(), 22050, channels);
+        CMp3enc encoder(dir.File("c.mp3"), 22050, channels);
+        EXPECT_TRUE(encoder.Opened());
         std::vector<uint8_t> expected(331, 0);
         PutDword(expected, 0, 256);
         PutDword(expected, 4, 1);
@@ -208,9 +207,10 @@ TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
     EXPECT_TRUE(WalkFrames(mp3gen::ReadFileBytes(path)).clean);
 
     bool refused = true;
-    CMp3enc taken(refused, path.c_str(), 44100, 2, {}, OutputMode::NewFile);
+    CMp3enc taken(path, 44100, 2, {}, OutputMode::NewFile);
+    refused = taken.Opened();
     EXPECT_FALSE(refused);
-    EXPECT_EQ(taken.GetOutputProblem(), OutputProblem::Exists);
+    EXPECT_EQ(taken.OpenResult().error, CutError::OutputExists);
 }
 
 TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
@@ -227,14 +227,12 @@ TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
-TEST(CMp3encFile, RefusedFormatIsReportedAsFailure) {
+TEST(CMp3encFile, RefusedFormatIsRefusedBeforeAnyFileIsMade) {
     TempDir dir;
-    bool ok = false;
-    CMp3enc encoder(ok, dir.File("rate0.mp3").c_str(), 0, 2);
-    ASSERT_TRUE(ok); // the file exists, but no stream encodes into it
-    EXPECT_FALSE(EncodeInBlocks(encoder, Tone(2, 0.1)));
+    CMp3enc encoder(dir.File("rate0.mp3"), 0, 2);
+    EXPECT_EQ(encoder.OpenResult().error, CutError::EncoderStreamRefused);
     EXPECT_FALSE(encoder.Finish());
-    EXPECT_FALSE(encoder.HasWriteError());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(CMp3encFile, UncreatableOutputIsReportedAndNothingIsWritten) {
@@ -250,7 +248,8 @@ TEST(CMp3encFile, UncreatableOutputIsReportedAndNothingIsWritten) {
     for (const std::string& path : {missingFolder, tooLong}) {
         bool ok = true;
         {
-            CMp3enc encoder(ok, path.c_str(), 44100, 2);
+            CMp3enc encoder(path, 44100, 2);
+            ok = encoder.Opened();
             EXPECT_FALSE(ok);
             const std::vector<int16_t> pcm = Tone(2, 0.2);
             EXPECT_TRUE(EncodeInBlocks(encoder, pcm)); // encodes, writes nowhere

@@ -61,7 +61,8 @@ TEST_P(SegmentJoin, JoinsAreAsGoodAsOneStream) {
     const auto frames = static_cast<int64_t>(pcm.size() / 2);
     TempDir dir;
     bool ok = false;
-    CMp3enc output(ok, dir.File("config.mp3").c_str(), kRate, 2);
+    CMp3enc output(dir.File("config.mp3"), kRate, 2);
+    ok = output.Opened();
     ASSERT_TRUE(ok);
     const auto plan = PlanCutSegments(
         frames, SegmentGrid{kBlockFrames, kMp3Frame, PaddingPeriodFrames(kRate)}, 0, frames / 4);

@@ -83,26 +83,22 @@ bool WriteRepeatedMelody(const std::string& path, int frames) {
 
 bool Cut(CClipJob& job, const std::string& source, const std::string& output, int startMs,
          int endMs) {
-    if (!job.OpenSource(source.c_str())) {
+    CutRequest request;
+    request.source = source;
+    request.output = output;
+    request.mode = OutputMode::ReplaceFile;
+    request.startMs = startMs;
+    request.endMs = endMs;
+    request.fadeIn = request.fadeOut = true;
+    request.fadeInMs = request.fadeOutMs = 500;
+    if (!job.Prepare(request).Ok()) {
         return false;
     }
-    const AudioInfo info = job.GetSourceInfo();
-    if (!job.OpenOutput(output.c_str(), info.sampleRate, info.stereo ? 2 : 1,
-                        OutputMode::ReplaceFile) ||
-        !job.SetRange(startMs, endMs)) {
-        job.AbandonOutput();
-        return false;
-    }
-    job.SetFadeIn(1, 0, 500);
-    job.SetFadeOut(1, endMs - startMs - 500, endMs - startMs);
-    job.SetSpeed(1.0);
-    job.SetPitchFactor(1.0f);
-    job.SetThrottleMs(0);
     job.Start();
     while (job.IsRunning()) {
         std::this_thread::sleep_for(2ms);
     }
-    return job.GetStatus() == ClipFinished;
+    return job.GetState() == CutState::Finished;
 }
 
 class LongFile : public testing::Test {
@@ -149,10 +145,10 @@ TEST_F(LongFile, ReaderKnowsTheLengthAndReadsTheLastSecond) {
     EXPECT_NEAR(info.durationMs, 7200000, 30);
 
     reader.SeekTo(7199000, 7200000);
-    std::vector<uint8_t> block(CClipJob::kInputBlockBytes);
+    std::vector<uint8_t> block(kInputBlockBytes);
     uint64_t bytes = 0;
     for (int reads = 0; reads < 1000; ++reads) {
-        uint32_t n = CClipJob::kInputBlockBytes;
+        uint32_t n = kInputBlockBytes;
         const int more = reader.Read(block.data(), n);
         bytes += n;
         if (!more || n == 0) {
@@ -319,8 +315,11 @@ TEST_F(LongFileOver4GiB, EngineAndCutterRefuseIt) {
     EXPECT_EQ(bytes, 0u);
 
     CClipJob job;
-    EXPECT_FALSE(job.OpenSource(path.c_str()));
-    EXPECT_EQ(job.GetStatus(), ClipIdle);
+    CutRequest request;
+    request.source = path;
+    request.output = path + ".cut.mp3";
+    EXPECT_EQ(job.Prepare(request).error, CutError::SourceUnreadable);
+    EXPECT_EQ(job.GetState(), CutState::Idle);
 
     for (const std::vector<std::string>& range :
          {std::vector<std::string>{"--whole"}, {"--start", "0", "--end", "1"}}) {

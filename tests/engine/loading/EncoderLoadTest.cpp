@@ -1,4 +1,4 @@
-// The encoder library binding: its two load errors, the optional entry point,
+// The encoder library binding: its two load failures, the optional entry point,
 // and a retry after a failed load. Each encoder is given the library's place.
 #include "CMp3enc.h"
 #include "Mp3Gen.h"
@@ -11,18 +11,13 @@
 
 namespace {
 
-// The text thrown while creating an encoder, or "" when none was thrown.
-std::string ErrorCreating(const std::string& outputPath, const std::string& libraryPath) {
-    try {
-        bool ok = false;
-        CMp3enc encoder(ok, outputPath.c_str(), 44100, 2, libraryPath);
-        if (ok) {
-            encoder.Finish(); // only a finished output gets its name
-        }
-    } catch (const char* text) {
-        return text;
+// Why creating an encoder failed.
+CutError ErrorCreating(const std::string& outputPath, const std::string& libraryPath) {
+    CMp3enc encoder(outputPath, 44100, 2, libraryPath);
+    if (encoder.Opened()) {
+        encoder.Finish(); // only a finished output gets its name
     }
-    return "";
+    return encoder.OpenResult().error;
 }
 
 class EncoderLoad : public ::testing::Test {
@@ -32,27 +27,26 @@ protected:
 
 } // namespace
 
-TEST_F(EncoderLoad, MissingLibraryThrowsTheLoadErrorAndCreatesNoFile) {
+TEST_F(EncoderLoad, MissingLibraryIsReportedAndCreatesNoFile) {
     const std::string output = dir.File("cut.mp3");
-    EXPECT_EQ(ErrorCreating(output, dir.File("libencmp3.so")), "Error loading encmp3.DLL");
+    EXPECT_EQ(ErrorCreating(output, dir.File("libencmp3.so")), CutError::EncoderLibraryMissing);
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(EncoderLoad, LibraryWithoutVbrHeaderIsRefusedAndUnloaded) {
     EXPECT_EQ(ErrorCreating(dir.File("cut.mp3"), WITHOUT_VBRHEADER_PATH),
-              "Unable to get LAME interfaces");
+              CutError::EncoderLibraryIncomplete);
     EXPECT_EQ(dlopen(WITHOUT_VBRHEADER_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
     // A failed load binds nothing, so the next encoder tries again and fails again.
     EXPECT_EQ(ErrorCreating(dir.File("cut.mp3"), WITHOUT_VBRHEADER_PATH),
-              "Unable to get LAME interfaces");
+              CutError::EncoderLibraryIncomplete);
 }
 
 TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
     const std::string output = dir.File("cut.mp3");
     {
-        bool ok = false;
-        CMp3enc encoder(ok, output.c_str(), 44100, 2, WITHOUT_INFOTAG_PATH);
-        ASSERT_TRUE(ok);
+        CMp3enc encoder(output, 44100, 2, WITHOUT_INFOTAG_PATH);
+        ASSERT_TRUE(encoder.Opened());
         const uint8_t pcm[8] = {};
         EXPECT_TRUE(encoder.EncodeChunk(pcm, sizeof(pcm)));
         EXPECT_TRUE(encoder.Finish());
@@ -64,7 +58,7 @@ TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
 }
 
 TEST_F(EncoderLoad, DefaultSearchFindsTheLibraryBesideTheExecutableAfterAFailure) {
-    EXPECT_EQ(ErrorCreating(dir.File("a.mp3"), dir.File("missing.so")), "Error loading encmp3.DLL");
-    EXPECT_EQ(ErrorCreating(dir.File("b.mp3"), ""), "");
+    EXPECT_EQ(ErrorCreating(dir.File("a.mp3"), dir.File("missing.so")), CutError::EncoderLibraryMissing);
+    EXPECT_EQ(ErrorCreating(dir.File("b.mp3"), ""), CutError::None);
     EXPECT_TRUE(std::filesystem::exists(dir.File("b.mp3")));
 }

@@ -1,0 +1,44 @@
+#include "CutPlan.h"
+
+#include "CTempoPitchStage.h"
+#include "CutLimits.h"
+
+#include <cmath>
+
+namespace {
+
+bool FactorFits(double factor) {
+    return std::isfinite(factor) && factor >= CTempoPitchStage::kMinFactor &&
+           factor <= CTempoPitchStage::kMaxFactor;
+}
+
+CutResult Check(const CutRequest& r) {
+    if (r.startMs < 0 || r.fadeInMs < 0 || r.fadeOutMs < 0 || r.fadeInMs > kMaxFadeMs ||
+        r.fadeOutMs > kMaxFadeMs || r.throttleMs < 0 || r.throttleMs > kMaxThrottleMs) {
+        return CutFailed(CutError::BadTime);
+    }
+    if (r.endMs <= r.startMs) {
+        return CutFailed(CutError::EmptyRange);
+    }
+    if (!FactorFits(r.speed) || !FactorFits(r.pitch)) {
+        return CutFailed(CutError::BadFactor);
+    }
+    if (r.lanes < 1 || r.lanes > kMaxLanes) {
+        return CutFailed(CutError::BadLanes);
+    }
+    if (r.lossless && (r.fadeIn || r.fadeOut || r.speed != 1.0 || r.pitch != 1.0)) {
+        return CutFailed(CutError::LosslessAltered);
+    }
+    return {};
+}
+
+} // namespace
+
+CutResult MakeCutPlan(const CutRequest& request, std::optional<CutPlan>& plan) {
+    plan.reset();
+    CutResult result = Check(request);
+    if (result.Ok()) {
+        plan.emplace(CutPlan(request));
+    }
+    return result;
+}
