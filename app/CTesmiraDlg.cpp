@@ -17,13 +17,12 @@
 namespace {
 
 const char kPlayerLibraryName[] = "libPlovex1.so";
-const char kDialogTemplatePath[] = ":/DIALOG/102";
 
 } // namespace
 
 CTesmiraDlg::CTesmiraDlg(SettingsEnvironment settingsEnvironment, std::string playerPath,
                          std::string encoderLibraryPath, QWidget* parent)
-    : CDialog(QString::fromLatin1(kDialogTemplatePath), parent),
+    : CDialog(QStringLiteral(":/DIALOG/%1").arg(IDD_TESMIRA_DIALOG), parent),
       settings(std::move(settingsEnvironment)), clipJob(std::move(encoderLibraryPath)),
       playerLibraryPath(std::move(playerPath)) {
     InitSkinResources();
@@ -58,8 +57,6 @@ void CTesmiraDlg::DoDataExchange() {
     DDX_Control(IDC_EDIT_FADE_IN, fadeInEdit);
     DDX_Control(IDC_EDIT_OUTPUT, outputPathEdit);
     DDX_Control(IDC_CHECK_FADE_IN, fadeInBox);
-    DDX_Control(IDC_CHECK_SPEED_OUTPUT, speedOutputBox);
-    DDX_Control(IDC_CHECK_PITCH_OUTPUT, pitchOutputBox);
     DDX_Control(IDC_EDIT_PITCH, pitchEdit);
     DDX_Control(IDC_EDIT_FADE_OUT, fadeOutEdit);
     DDX_Control(IDC_CHECK_FADE_OUT, fadeOutBox);

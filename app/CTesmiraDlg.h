@@ -187,8 +187,6 @@ protected:
     CClipJob clipJob;
     QLineEdit* outputPathEdit = nullptr;     // 1037
     QCheckBox* fadeInBox = nullptr;          // 1041
-    QCheckBox* speedOutputBox = nullptr;     // 1045
-    QCheckBox* pitchOutputBox = nullptr;     // 1046
     QLineEdit* pitchEdit = nullptr;          // 1039
     QLineEdit* fadeOutEdit = nullptr;        // 1049
     QCheckBox* fadeOutBox = nullptr;         // 1048

@@ -1,5 +1,5 @@
 #pragma once
-// Ids of the main dialog's controls, as in its template (res/dialog102.tbl), and of the
+// Ids of the main dialog's controls, as in its template (res/main-window.tbl), and of the
 // resources it uses.
 
 inline constexpr int IDD_TESMIRA_DIALOG = 102;
@@ -47,8 +47,6 @@ inline constexpr int IDC_CHECK_FADE_IN = 1041;
 inline constexpr int IDC_STATIC_VIDEO = 1042;
 inline constexpr int IDC_LABEL_TIME = 1043;
 inline constexpr int IDC_STATIC_SECONDS = 1044;
-inline constexpr int IDC_CHECK_SPEED_OUTPUT = 1045;
-inline constexpr int IDC_CHECK_PITCH_OUTPUT = 1046;
 inline constexpr int IDC_STATIC_LENGTH = 1047;
 inline constexpr int IDC_CHECK_FADE_OUT = 1048;
 inline constexpr int IDC_EDIT_FADE_OUT = 1049;

@@ -5,11 +5,7 @@
 # Then the window's cut of the whole song (at the lowest priority) beside tesmira-cut's, and
 # a busy program's time alone and beside each of them.
 # Usage: bench/cut_bench.sh [BUILD_DIR]   (default: build); ONLY=window runs just the latter
-set -euo pipefail
-cd "$(dirname "$0")/.."
-BIN="${1:-build}/bin"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/bench_setup.sh"
 RUNS=${RUNS:-3}
 BATCH=8
 RANGE=120

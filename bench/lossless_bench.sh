@@ -2,11 +2,7 @@
 # Times a 10-minute range out of a one-hour 128 kbit/s MP3: tesmira-cut --lossless beside
 # the re-encoding cut and ffmpeg's frame copy (-c copy), whole processes, best of RUNS.
 # Usage: bench/lossless_bench.sh [BUILD_DIR]   (default: build)
-set -euo pipefail
-cd "$(dirname "$0")/.."
-BIN="${1:-build}/bin"
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/bench_setup.sh"
 RUNS=${RUNS:-5}
 
 # One minute without an information frame, sixty times over: one stream of an hour.

@@ -1,5 +1,6 @@
 #include "ProgressDisplay.h"
 
+#include "OutputNaming.h"
 #include "TerminalText.h"
 
 #include <algorithm>
@@ -19,9 +20,7 @@ int Shown(double percent) {
 
 // The file name alone, its end kept when it is long: that is where names differ.
 std::string ShortName(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return KeepEndWithin(LineSafePath(slash == std::string::npos ? path : path.substr(slash + 1)),
-                         kNameWidth);
+    return KeepEndWithin(LineSafePath(GetFileName(path)), kNameWidth);
 }
 
 // One column less than the terminal, so the line never wraps.

@@ -1,36 +1,13 @@
 #include "TerminalText.h"
 
+#include "Utf8Cut.h"
+
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 bool IsControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
-}
-
-// Length in bytes of the UTF-8 sequence starting at text[at]; 1 for an invalid byte.
-size_t SequenceLength(const std::string& text, size_t at, char32_t& code) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead < 0x80    ? 1
-                          : lead >= 0xF0 ? 4
-                          : lead >= 0xE0 ? 3
-                          : lead >= 0xC0 ? 2
-                                         : 0;
-    if (length == 0 || at + length > text.size()) {
-        code = lead;
-        return 1;
-    }
-    code = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) {
-            code = lead;
-            return 1;
-        }
-        code = (code << 6) | (next & 0x3F);
-    }
-    return length;
 }
 
 int CharacterWidth(char32_t c) {
@@ -83,9 +60,9 @@ std::string LineSafePath(const std::string& path) {
 size_t DisplayWidth(const std::string& text) {
     size_t width = 0;
     for (size_t at = 0; at < text.size();) {
-        char32_t code = 0;
-        at += SequenceLength(text, at, code);
-        width += static_cast<size_t>(CharacterWidth(code));
+        const Utf8Character character = Utf8CharacterAt(text, at);
+        at += character.bytes;
+        width += static_cast<size_t>(CharacterWidth(character.code));
     }
     return width;
 }
@@ -94,19 +71,10 @@ std::string KeepEndWithin(const std::string& text, size_t columns) {
     if (DisplayWidth(text) <= columns) {
         return text;
     }
-    // The characters' starts, then as many of the last ones as fit beside "…".
-    std::vector<size_t> starts;
-    std::vector<int> widths;
-    for (size_t at = 0; at < text.size();) {
-        char32_t code = 0;
-        starts.push_back(at);
-        at += SequenceLength(text, at, code);
-        widths.push_back(CharacterWidth(code));
-    }
-    size_t used = 1;
-    size_t keep = starts.size();
-    while (keep > 0 && used + static_cast<size_t>(widths[keep - 1]) <= columns) {
-        used += static_cast<size_t>(widths[--keep]);
-    }
-    return std::string("…").append(text, keep < starts.size() ? starts[keep] : text.size());
+    // As many of the last characters as fit beside "…".
+    const auto width = [](const Utf8Character& c) {
+        return static_cast<size_t>(CharacterWidth(c.code));
+    };
+    return std::string("…").append(
+        CutUtf8(text, KeepSide::End, columns > 0 ? columns - 1 : 0, width));
 }

@@ -26,7 +26,6 @@ public:
     void SetInt(int number, const char* format);
 
     const QString& Text() const { return text; }
-    bool FloatMode() const { return floatMode; }
     bool MetricsValid() const { return metricsValid; }
     CounterGeometry::Metrics Metrics() const { return {segUnit, segLength}; }
     int PenWidth() const { return penWidth; }

@@ -1,31 +1,46 @@
 #include "OutputNaming.h"
 
+#include "Utf8Cut.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
 const char kCutSuffix[] = "_剪切";
-// The longest file name the usual Linux file systems take, in bytes.
-constexpr size_t kMaxFileNameBytes = 255;
-// Room for the "_2" ... "_100000" a taken name gets.
-constexpr size_t kNumberRoom = 7;
 
-size_t NameStart(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
+constexpr size_t DigitsOf(int number) {
+    size_t digits = 1;
+    for (; number >= 10; number /= 10) {
+        ++digits;
+    }
+    return digits;
 }
+// Room for the "_2" ... a taken name gets, up to kHighestNumber.
+constexpr size_t kNumberRoom = 1 + DigitsOf(kHighestNumber);
 
 // Position of the file name's last dot in path, or npos.
 size_t ExtensionStart(const std::string& path) {
     const size_t dot = path.rfind('.');
-    return dot == std::string::npos || dot < NameStart(path) ? std::string::npos : dot;
+    return dot == std::string::npos || dot < FileNameStart(path) ? std::string::npos : dot;
+}
+
+// path with "_n" before the file name's extension.
+std::string NumberedPath(const std::string& path, int n) {
+    const size_t dot = ExtensionStart(path);
+    const size_t at = dot == std::string::npos ? path.size() : dot;
+    return path.substr(0, at) + "_" + std::to_string(n) + path.substr(at);
 }
 
 } // namespace
 
+size_t FileNameStart(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
 std::string GetFileName(const std::string& path) {
-    return path.substr(NameStart(path));
+    return path.substr(FileNameStart(path));
 }
 
 std::string GetBaseName(const std::string& path) {
@@ -33,7 +48,7 @@ std::string GetBaseName(const std::string& path) {
     if (dot == std::string::npos) {
         return {};
     }
-    const size_t start = NameStart(path);
+    const size_t start = FileNameStart(path);
     return path.substr(start, dot - start);
 }
 
@@ -62,15 +77,23 @@ std::string BuildOutputPath(const std::string& saveFolder, const std::string& so
     // that no file can have.
     const std::string stamp = MakeTimeStamp(now);
     const size_t fixed = std::strlen(kCutSuffix) + stamp.size() + extension.size() + kNumberRoom;
-    size_t keep = std::min(base.size(), kMaxFileNameBytes - std::min(fixed, kMaxFileNameBytes));
-    while (keep > 0 && keep < base.size() &&
-           (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) {
-        --keep;
-    }
+    const size_t room = kMaxFileNameBytes - std::min(fixed, kMaxFileNameBytes);
 
     std::string folder = saveFolder;
     if (folder.empty() || folder.back() != '/') {
         folder += '/';
     }
-    return folder + base.substr(0, keep) + kCutSuffix + stamp + extension;
+    return folder.append(CutUtf8(base, KeepSide::Start, room)) + kCutSuffix + stamp + extension;
+}
+
+std::string ClaimNumberedName(const std::string& path,
+                              const std::function<NameClaim(const std::string&)>& claim) {
+    for (int n = 1; n <= kHighestNumber; ++n) {
+        const std::string name = n == 1 ? path : NumberedPath(path, n);
+        const NameClaim result = claim(name);
+        if (result != NameClaim::NameTaken) {
+            return result == NameClaim::Claimed ? name : std::string();
+        }
+    }
+    return {};
 }

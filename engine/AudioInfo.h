@@ -4,9 +4,7 @@
 // The reader's description of the open source.
 struct AudioInfo {
     int32_t durationMs = 0;
-    int32_t durationSec = 0;
     int32_t bitrateKbps = 0;
     int32_t sampleRate = 0;
     int32_t stereo = 1;
-    int32_t reserved = 1; // always 1
 };

@@ -126,12 +126,10 @@ bool CMp3File::OpenLocked(const char* path) {
         CloseLocked(); // nothing a player would play
         return false;
     }
-    info.durationSec = ClampToInt(static_cast<long>(lengthFrames / index.sampleRate));
     info.durationMs = ClampToInt(std::llround(lengthFrames * 1000.0 / index.sampleRate));
     info.bitrateKbps = static_cast<int32_t>(scan.header.bitrate / 1000);
     info.sampleRate = index.sampleRate;
     info.stereo = scan.header.mode != 3 ? 1 : 0; // not single channel
-    info.reserved = 1;
     readFailed = false;
     bufferFill = 0; // nothing of an earlier file is decoded as this one's
     bufferBase = 0;
@@ -243,11 +241,6 @@ bool CMp3File::ReadFailed() {
 
 int CMp3File::PositionMsLocked() const {
     return info.sampleRate > 0 ? ClampToInt(std::llround(nextFrame * 1000.0 / info.sampleRate)) : 0;
-}
-
-int CMp3File::GetPositionSec() {
-    std::lock_guard<std::mutex> guard(lock);
-    return info.sampleRate > 0 ? ClampToInt(static_cast<long>(nextFrame / info.sampleRate)) : 0;
 }
 
 int CMp3File::GetPositionMs() {

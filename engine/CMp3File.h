@@ -3,7 +3,7 @@
 // gapless player shows: the encoder's delay and padding and any information frame
 // left out. Every frame is found at open, so the duration is exact and a seek lands
 // on the sample.
-#include "CAudioFile.h"
+#include "AudioInfo.h"
 #include "Mp3Dither.h"
 #include "Mp3FrameWalk.h"
 #include "Mp3Header.h"
@@ -17,23 +17,21 @@
 
 struct FrameScanResult;
 
-class CMp3File : public CAudioFile {
+class CMp3File {
 public:
     static constexpr uint32_t kBufferSize = 40000;
 
     CMp3File();
-    ~CMp3File() override;
+    ~CMp3File();
     CMp3File(const CMp3File&) = delete;
     CMp3File& operator=(const CMp3File&) = delete;
 
-    int Open(const char* path) override;
-    void Close() override;
-    void Seek(int64_t num, int64_t den) override;
-    void GetInfo(AudioInfo& out) override;
-    int Read(uint8_t* buffer, uint32_t& bytes) override;
-    int GetPositionSec() override;
-    void SeekTo(int64_t num, int64_t den) override;
-    int GetPositionMs() override;
+    int Open(const char* path);
+    void Close();
+    void GetInfo(AudioInfo& out);
+    int Read(uint8_t* buffer, uint32_t& bytes);
+    void SeekTo(int64_t num, int64_t den);
+    int GetPositionMs();
 
     // Moves to a sample frame of the timeline, counted from the start of the audio.
     void SeekToFrame(int64_t sampleFrame);

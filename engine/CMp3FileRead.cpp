@@ -25,11 +25,6 @@ void PutSample(uint8_t* out, int16_t sample) {
 
 } // namespace
 
-void CMp3File::Seek(int64_t num, int64_t den) {
-    std::lock_guard<std::mutex> guard(lock);
-    SeekLocked(num, den);
-}
-
 void CMp3File::SeekTo(int64_t num, int64_t den) {
     std::lock_guard<std::mutex> guard(lock);
     SeekLocked(num, den);

@@ -1,8 +1,8 @@
 #include "CutOutputFile.h"
 
 #include "OutputFolder.h"
+#include "Utf8Cut.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -16,24 +16,8 @@
 
 namespace {
 
-// Room for the mark, the process id and the random part within a 255-byte file name.
-constexpr size_t kMaxNameInTemporary = 200;
-// Numbered names tried before a cut gives up on a folder full of its namesakes.
-constexpr int kMaxNumber = 100000;
-
-size_t NameStart(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
-// The name cut short at a character boundary, so the temporary name stays valid UTF-8.
-std::string ShortName(const std::string& name) {
-    size_t n = std::min(name.size(), kMaxNameInTemporary);
-    while (n > 0 && n < name.size() && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) {
-        --n;
-    }
-    return name.substr(0, n);
-}
+// Room for the mark, the process id and the random part within the longest file name.
+constexpr size_t kMaxNameInTemporary = kMaxFileNameBytes - 55;
 
 std::string RandomPart() {
     static std::atomic<uint64_t> counter{0};
@@ -59,15 +43,6 @@ FileIdentity FileIdentity::Of(const std::string& path) {
         return {};
     }
     return {info.st_dev, info.st_ino, true};
-}
-
-std::string NumberedPath(const std::string& path, int n) {
-    if (n <= 1) {
-        return path;
-    }
-    const size_t dot = path.rfind('.');
-    const size_t at = dot == std::string::npos || dot < NameStart(path) ? path.size() : dot;
-    return path.substr(0, at) + "_" + std::to_string(n) + path.substr(at);
 }
 
 CutOutputFile::CutOutputFile(const std::string& path, OutputMode outputMode,
@@ -117,7 +92,7 @@ bool CutOutputFile::CreateTemporary() {
         createErrno = ENAMETOOLONG;
         return false;
     }
-    const size_t nameStart = NameStart(target);
+    const size_t nameStart = FileNameStart(target);
     folder = std::make_unique<OutputFolder>(target.substr(0, nameStart));
     if (!folder->Opened()) {
         createErrno = errno;
@@ -126,7 +101,8 @@ bool CutOutputFile::CreateTemporary() {
     folder->RemoveStaleTemporaries();
     // Appended piece by piece: GCC 12 at -O3 flags "." + string with a false -Wrestrict.
     std::string prefix = ".";
-    prefix += ShortName(target.substr(nameStart));
+    // Cut short at a character boundary, so the temporary name stays valid UTF-8.
+    prefix += CutUtf8(target.substr(nameStart), KeepSide::Start, kMaxNameInTemporary);
     prefix += kTemporaryMark;
     prefix += std::to_string(getpid());
     prefix += "-";
@@ -144,7 +120,6 @@ bool CutOutputFile::CreateTemporary() {
         temporaryName.clear();
         return false;
     }
-    temporary = target.substr(0, nameStart) + temporaryName;
     // Held until the stream closes: no other cut takes this file for a stale one.
     LockTemporary(fd);
     struct stat info {};
@@ -162,7 +137,6 @@ bool CutOutputFile::CreateTemporary() {
         createErrno = errno;
         ::close(fd);
         unlinkat(folder->Fd(), temporaryName.c_str(), 0);
-        temporary.clear();
         temporaryName.clear();
         return false;
     }
@@ -174,7 +148,7 @@ bool CutOutputFile::CreateTemporary() {
 // the owner and group they were given for; set after the last write, which would clear them.
 void CutOutputFile::TakeOverAttributes(int fd) const {
     struct stat existing {};
-    const std::string name = target.substr(NameStart(target));
+    const std::string name = target.substr(FileNameStart(target));
     if (fstatat(folder->Fd(), name.c_str(), &existing, 0) != 0) {
         return;
     }
@@ -193,7 +167,7 @@ void CutOutputFile::TakeOverAttributes(int fd) const {
 }
 
 bool CutOutputFile::NameFits() const {
-    const size_t nameStart = NameStart(target);
+    const size_t nameStart = FileNameStart(target);
     const std::string folderPath = nameStart == 0 ? "." : target.substr(0, nameStart);
     long longest = ::pathconf(folderPath.c_str(), _PC_NAME_MAX);
     if (longest <= 0) {
@@ -221,7 +195,7 @@ void CutOutputFile::NoteWriteFault(int error) {
 }
 
 PublishFailure CutOutputFile::ClaimName(const std::string& name) {
-    const std::string inFolder = name.substr(NameStart(name));
+    const std::string inFolder = name.substr(FileNameStart(name));
     int error = 0;
     if (mode == OutputMode::ReplaceFile) {
         struct stat info {};
@@ -230,13 +204,13 @@ PublishFailure CutOutputFile::ClaimName(const std::string& name) {
             return PublishFailure::Failed;
         }
         if (renameat(folder->Fd(), temporaryName.c_str(), folder->Fd(), inFolder.c_str()) == 0) {
-            return PublishFailure::None;
+            return PublishFailure::Claimed;
         }
         error = errno;
     } else {
         error = folder->RenameWithoutReplacing(temporaryName, inFolder);
         if (error == 0) {
-            return PublishFailure::None;
+            return PublishFailure::Claimed;
         }
         if (error == EEXIST) {
             return PublishFailure::NameTaken;
@@ -263,18 +237,21 @@ bool CutOutputFile::Publish(const std::function<bool(const std::string&)>& befor
         if (mode == OutputMode::ReplaceFile) {
             TakeOverAttributes(fileno(stream));
         }
-        const int last = mode == OutputMode::NumberedName ? kMaxNumber : 1;
-        publishFailure = PublishFailure::NameTaken;
-        for (int n = 1; n <= last && publishFailure == PublishFailure::NameTaken; ++n) {
-            const std::string name = NumberedPath(requested, n);
-            if (n > 1 && beforeName && !beforeName(name)) {
-                publishFailure = PublishFailure::Failed;
-                break;
+        const auto claim = [&](const std::string& name) {
+            if (name != requested && beforeName && !beforeName(name)) {
+                return publishFailure = PublishFailure::Failed;
             }
-            publishFailure = ClaimName(mode == OutputMode::ReplaceFile ? target : name);
-            if (publishFailure == PublishFailure::None) {
-                published = name;
-            }
+            return publishFailure = ClaimName(mode == OutputMode::ReplaceFile ? target : name);
+        };
+        if (mode == OutputMode::NumberedName) {
+            published = ClaimNumberedName(requested, claim);
+        } else if (claim(requested) == PublishFailure::Claimed) {
+            published = requested;
+        }
+        // The new name survives a crash too; a folder that cannot be synced leaves it as
+        // safe as its file system keeps names.
+        if (!published.empty()) {
+            folder->Sync();
         }
     }
     // Removed while still locked, so no other cut takes it meanwhile.

@@ -3,6 +3,8 @@
 // destination, created exclusively. Only a complete cut is published under the real name,
 // so a failed, stopped or interrupted cut never leaves a file that looks finished, and an
 // existing file is never touched unless the caller asked for it to be replaced.
+#include "OutputNaming.h"
+
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -26,8 +28,8 @@ enum class OutputProblem {
     CannotCreate // the temporary file could not be created (folder missing, no permission)
 };
 
-// Why a finished output was not published.
-enum class PublishFailure { None, NameTaken, Failed };
+// Why a finished output was not published (Claimed: it was).
+using PublishFailure = NameClaim;
 
 // Which step of writing the output failed, and the system's reason (an errno value or 0).
 enum class OutputStep {
@@ -57,9 +59,6 @@ struct FileIdentity {
     }
 };
 
-// path with "_n" before the file name's extension; path itself for n = 1.
-std::string NumberedPath(const std::string& path, int n);
-
 class CutOutputFile {
 public:
     // Checks the destination and creates the temporary file; see Problem().
@@ -73,7 +72,6 @@ public:
     int CreateErrno() const { return createErrno; }
     // The temporary file; null unless Problem() is None.
     std::FILE* Stream() const { return stream; }
-    const std::string& TemporaryPath() const { return temporary; }
     // The first step of writing the output that failed; a writer reports its own failures.
     void NoteWriteFault(int error);
     OutputFault Fault() const { return {faultStep.load(), faultErrno.load()}; }
@@ -110,14 +108,13 @@ private:
     FileIdentity sourceIdentity;
     OutputProblem problem = OutputProblem::None;
     int createErrno = 0;
-    std::string temporary;     // the temporary file's path, for messages
-    std::string temporaryName; // its name in the output folder
+    std::string temporaryName; // the temporary file's name in the output folder
     std::unique_ptr<OutputFolder> folder;
     std::FILE* stream = nullptr;
     dev_t device = 0;
     ino_t inode = 0;
     std::string published;
-    PublishFailure publishFailure = PublishFailure::None;
+    PublishFailure publishFailure = PublishFailure::Claimed;
 
     std::mutex lock; // Publish against Discard
     bool withdrawn = false;

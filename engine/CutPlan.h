@@ -32,8 +32,6 @@ class CutPlan {
 public:
     const CutRequest& operator*() const { return request; }
     const CutRequest* operator->() const { return &request; }
-    // Neither the tempo nor the pitch changes.
-    bool Unaltered() const { return request.speed == 1.0 && request.pitch == 1.0; }
 
 private:
     friend CutResult MakeCutPlan(const CutRequest& request, std::optional<CutPlan>& plan);

@@ -1,7 +1,7 @@
 #include "CutTag.h"
 
-#include "Id3v1Tag.h"
 #include "LegacyText.h"
+#include "OutputNaming.h"
 
 #include <algorithm>
 #include <charconv>
@@ -105,7 +105,7 @@ std::string ScaledTempo(const std::string& bpm, double speed) {
 
 std::string NameTitle(const std::string& outputPath) {
     // A name that is not UTF-8 reads by the same rule as an old tag's text.
-    return DecodeLegacy(TitleFromOutputPath(outputPath), LegacyCharset::Ascii);
+    return DecodeLegacy(GetBaseName(outputPath), LegacyCharset::Ascii);
 }
 
 } // namespace

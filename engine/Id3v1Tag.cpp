@@ -1,6 +1,7 @@
 #include "Id3v1Tag.h"
 
 #include "CodePage.h"
+#include "OutputNaming.h"
 
 #include <cstring>
 
@@ -42,17 +43,10 @@ void PutText(uint8_t* tag, size_t offset, const std::string& text) {
 
 } // namespace
 
-std::string TitleFromOutputPath(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(0, dot);
-}
-
 void MakeId3v1Tag(const std::string& outputPath, uint8_t (&tag)[kId3v1TagSize]) {
     std::memset(tag, 0, sizeof(tag));
     std::memcpy(tag, "TAG", 3);
-    PutText(tag, kTitleOffset, Utf8ToGbk(TitleFromOutputPath(outputPath)));
+    PutText(tag, kTitleOffset, Utf8ToGbk(GetBaseName(outputPath)));
     PutText(tag, kArtistOffset, Utf8ToGbk(kContact));
     PutText(tag, kCommentOffset, Utf8ToGbk(kComment));
     tag[kGenreOffset] = 255;

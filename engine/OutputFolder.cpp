@@ -132,6 +132,17 @@ int OutputFolder::RenameWithoutReplacing(const std::string& from, const std::str
     return 0;
 }
 
+int OutputFolder::Sync() const {
+    // The folder is held for its path only, which cannot be synced: opened once more for it.
+    const int dirFd = fd < 0 ? -1 : ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0) {
+        return errno;
+    }
+    const int error = fsync(dirFd) == 0 ? 0 : errno;
+    ::close(dirFd);
+    return error;
+}
+
 bool LockTemporary(int fd) {
     // Another cut checking the new file holds the lock for a moment; anyone holding it
     // longer shall not stall the cut.

@@ -30,6 +30,8 @@ public:
     void RemoveStaleTemporaries() const;
     // Gives the file `from` the name `to` unless `to` exists. 0 or an errno value.
     int RenameWithoutReplacing(const std::string& from, const std::string& to) const;
+    // Makes the folder's entries, a new name among them, safe on disk. 0 or an errno value.
+    int Sync() const;
 
 private:
     std::string path;

@@ -16,7 +16,6 @@ public:
     void Unload();
     // Keeps the library loaded for the rest of the process, whatever happens to this object.
     void Release() { handle = nullptr; }
-    bool IsLoaded() const { return handle != nullptr; }
     // The loader's last error text, for diagnostics.
     const std::string& LastError() const { return lastError; }
 

@@ -21,7 +21,6 @@ public:
     // The slider whose range and channel place the values.
     void FollowSlider(const CMySliderControl* slider);
     void SetTrack(std::shared_ptr<WaveformTrack> track);
-    const std::shared_ptr<WaveformTrack>& Track() const { return track; }
     // Repaints only when it changed.
     void SetOverlay(const WaveOverlay& overlay);
     const WaveOverlay& Overlay() const { return overlay; }

@@ -1,6 +1,7 @@
 #include "OutputNaming.h"
 #include "TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -87,6 +89,33 @@ TEST_F(OutputNamingTest, NameWithoutDotIsItsOwnBaseAndHasNoExtension) {
 TEST_F(OutputNamingTest, FolderEndingWithSlashGetsNoSecondSlash) {
     EXPECT_EQ(BuildOutputPath(folder + "/", "/music/song.mp3", kCutTime),
               folder + "/song_剪切1206035959.mp3");
+}
+
+// A taken name moves on to the next number before the extension; a failed claim ends the search.
+TEST(ClaimNumberedName, OffersTheNameThenItsNumberedNamesInTurn) {
+    const struct {
+        std::string path;
+        int taken; // names taken before the claim succeeds, or fails with failAt
+        int failAt;
+        std::string claimed;
+    } cases[] = {{"/f/a.mp3", 0, 0, "/f/a.mp3"},
+                 {"/f/a.mp3", 2, 0, "/f/a_3.mp3"},
+                 {"/f.d/a", 1, 0, "/f.d/a_2"},
+                 {"/f/a.mp3", 1, 2, ""},
+                 {"/f/a.mp3", kHighestNumber, 0, ""}};
+    for (const auto& c : cases) {
+        std::vector<std::string> offered;
+        const std::string claimed = ClaimNumberedName(c.path, [&](const std::string& name) {
+            offered.push_back(name);
+            const int n = static_cast<int>(offered.size());
+            return n == c.failAt  ? NameClaim::Failed
+                   : n <= c.taken ? NameClaim::NameTaken
+                                  : NameClaim::Claimed;
+        });
+        EXPECT_EQ(claimed, c.claimed) << c.path << " " << c.taken;
+        const int asked = std::min(c.failAt ? c.failAt : c.taken + 1, kHighestNumber);
+        EXPECT_EQ(offered.size(), static_cast<size_t>(asked));
+    }
 }
 
 TEST_F(OutputNamingTest, TimeStampIsTenDigitsOrEmptyWhenTimeCannotBeConverted) {

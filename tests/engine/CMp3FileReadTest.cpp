@@ -10,11 +10,10 @@ using namespace readertest;
 namespace {
 
 TEST(CMp3FileRead, LastBlockIsDeliveredPartlyFilledThenNothing) {
-    TempDir dir;
     const auto bytes = mp3gen::MakeMp3(Tone(44100, 2, 1.0));
-    const std::string path = WriteBytes(dir, "a.mp3", bytes);
-    CMp3File reader;
-    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    OpenedFile file(bytes);
+    CMp3File& reader = file.reader;
+    ASSERT_TRUE(file.opened);
     const uint32_t block = 20484; // 5121 frames
     const size_t totalBytes = WalkFrames(bytes).frames.size() * 1152 * 4;
     ASSERT_NE(totalBytes % block, 0u);

@@ -14,31 +14,26 @@ TEST(CMp3FileOpen, PropertiesAndTheExactDuration) {
           Format{22050, 2, 64, false}, Format{22050, 1, 32, false}, Format{44100, 2, 0, true},
           Format{22050, 2, 0, true}}) {
         SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.channels << " ch, " << c.vbr);
-        TempDir dir;
         mp3gen::ToneSpec params = FormatSpec(c, 2.0);
         params.melody = true;
         const auto bytes = mp3gen::MakeMp3(params);
-        const std::string path = WriteBytes(dir, "a.mp3", bytes);
-        CMp3File reader;
-        ASSERT_EQ(reader.Open(path.c_str()), 1);
-        AudioInfo info;
-        reader.GetInfo(info);
+        OpenedFile file(bytes);
+        ASSERT_TRUE(file.opened);
+        const AudioInfo& info = file.info;
         EXPECT_EQ(info.sampleRate, c.rate);
         EXPECT_EQ(info.stereo, c.channels == 2 ? 1 : 0);
         if (!c.vbr) {
             EXPECT_EQ(info.bitrateKbps, c.kbps);
         }
-        EXPECT_EQ(info.reserved, 1);
         // Every frame without a LAME tag; with one (VBR) the source's own 2 s, as the
         // player shows it, and as many samples as Read delivers.
         const size_t frames = WalkFrames(bytes).frames.size();
         const int64_t length =
             c.vbr ? 2 * c.rate : static_cast<int64_t>(frames) * SamplesPerFrame(c.rate);
-        EXPECT_EQ(reader.GetLengthFrames(), length);
+        EXPECT_EQ(file.reader.GetLengthFrames(), length);
         EXPECT_EQ(info.durationMs, std::llround(length * 1000.0 / c.rate));
-        EXPECT_EQ(info.durationSec, info.durationMs / 1000);
-        EXPECT_EQ(static_cast<int64_t>(ReadToEnd(reader, c.channels).Frames()), length);
-        EXPECT_EQ(static_cast<int64_t>(DecodeMp3File(path).Frames()), length);
+        EXPECT_EQ(static_cast<int64_t>(ReadToEnd(file.reader, c.channels).Frames()), length);
+        EXPECT_EQ(static_cast<int64_t>(DecodeMp3File(file.path).Frames()), length);
     }
 }
 
@@ -60,30 +55,24 @@ std::vector<uint8_t> TagWithFakeFrames() {
 }
 
 TEST(CMp3FileOpen, Id3v2TagIsSkipped) {
-    TempDir dir;
     const auto audio = mp3gen::MakeMp3(Tone(44100, 2, 2.0));
     std::vector<uint8_t> bytes = TagWithFakeFrames();
     bytes.insert(bytes.end(), audio.begin(), audio.end());
-    const std::string path = WriteBytes(dir, "tagged.mp3", bytes);
-
-    CMp3File reader;
-    ASSERT_EQ(reader.Open(path.c_str()), 1);
-    AudioInfo info;
-    reader.GetInfo(info);
-    EXPECT_EQ(info.sampleRate, 44100);
-    EXPECT_EQ(info.stereo, 1);
+    OpenedFile file(bytes);
+    ASSERT_TRUE(file.opened);
+    EXPECT_EQ(file.info.sampleRate, 44100);
+    EXPECT_EQ(file.info.stereo, 1);
     // Neither the duration, the first read nor a seek to the start counts the tag's frames.
     const size_t frames = WalkFrames(audio).frames.size();
-    EXPECT_EQ(info.durationMs, std::llround(frames * 1152 * 1000.0 / 44100));
-    EXPECT_EQ(ReadToEnd(reader, 2).Frames(), frames * 1152);
-    reader.SeekTo(0, info.durationMs);
-    EXPECT_EQ(ReadToEnd(reader, 2).Frames(), frames * 1152);
+    EXPECT_EQ(file.info.durationMs, std::llround(frames * 1152 * 1000.0 / 44100));
+    EXPECT_EQ(ReadToEnd(file.reader, 2).Frames(), frames * 1152);
+    file.reader.SeekTo(0, file.info.durationMs);
+    EXPECT_EQ(ReadToEnd(file.reader, 2).Frames(), frames * 1152);
 }
 
 // A stream is taken only from a run of frames alike: a lone mono frame before a stereo
 // stream is passed over, as a player passes over it.
 TEST(CMp3FileOpen, PropertiesComeFromTheStreamNotALoneFrameBeforeIt) {
-    TempDir dir;
     mp3gen::ToneSpec monoSpec = Tone(44100, 1, 1.0);
     monoSpec.bitrateKbps = 128;
     mp3gen::ToneSpec stereoSpec = Tone(44100, 2, 1.0);
@@ -93,29 +82,24 @@ TEST(CMp3FileOpen, PropertiesComeFromTheStreamNotALoneFrameBeforeIt) {
     const FrameHeader first = WalkFrames(mono).frames.at(0);
     std::vector<uint8_t> bytes(mono.begin(), mono.begin() + static_cast<long>(first.length));
     bytes.insert(bytes.end(), stereo.begin(), stereo.end());
-    const std::string path = WriteBytes(dir, "spliced.mp3", bytes);
-
-    CMp3File reader;
-    ASSERT_EQ(reader.Open(path.c_str()), 1);
-    AudioInfo info;
-    reader.GetInfo(info);
-    EXPECT_EQ(info.bitrateKbps, 192);
-    EXPECT_EQ(info.stereo, 1);
-    EXPECT_EQ(reader.GetLengthFrames(),
+    OpenedFile file(bytes);
+    ASSERT_TRUE(file.opened);
+    EXPECT_EQ(file.info.bitrateKbps, 192);
+    EXPECT_EQ(file.info.stereo, 1);
+    EXPECT_EQ(file.reader.GetLengthFrames(),
               static_cast<int64_t>(WalkFrames(stereo).frames.size()) * 1152);
 }
 
 TEST(CMp3FileOpen, FileCutShortAfterOpenIsAReadFailure) {
-    TempDir dir;
     const auto bytes = mp3gen::MakeMp3(Tone(44100, 2, 6.0));
-    const std::string path = WriteBytes(dir, "vanishing.mp3", bytes);
-    CMp3File reader;
-    ASSERT_EQ(reader.Open(path.c_str()), 1);
-    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(bytes.size() / 3)), 0);
+    OpenedFile file(bytes);
+    CMp3File& reader = file.reader;
+    ASSERT_TRUE(file.opened);
+    ASSERT_EQ(truncate(file.path.c_str(), static_cast<off_t>(bytes.size() / 3)), 0);
     const Delivered d = ReadToEnd(reader, 2);
     EXPECT_LT(d.Frames(), static_cast<size_t>(reader.GetLengthFrames()));
     EXPECT_TRUE(reader.ReadFailed());
-    ASSERT_EQ(reader.Open(path.c_str()), 1);
+    ASSERT_EQ(reader.Open(file.path.c_str()), 1);
     ReadToEnd(reader, 2);
     EXPECT_FALSE(reader.ReadFailed()); // what is there now is read whole
 }

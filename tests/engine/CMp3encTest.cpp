@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -36,15 +37,17 @@ bool EncodeInBlocks(CMp3enc& encoder, const std::vector<int16_t>& pcm) {
     return ok;
 }
 
+// An encoder writing to path; the test fails where its output could not be made.
+std::unique_ptr<CMp3enc> Encoder(const std::string& path, int channels,
+                                 OutputMode mode = OutputMode::NumberedName) {
+    auto encoder = std::make_unique<CMp3enc>(path, 44100, channels, "", mode);
+    EXPECT_TRUE(encoder->Opened()) << path;
+    return encoder;
+}
+
 // The 128-byte tag of an encoder's file written without audio.
 std::vector<uint8_t> TagFor(const std::string& path) {
-    {
-        bool ok = false;
-        CMp3enc encoder(path, 44100, 2);
-        ok = encoder.Opened();
-        EXPECT_TRUE(ok) << path;
-        EXPECT_TRUE(encoder.Finish());
-    }
+    EXPECT_TRUE(Encoder(path, 2)->Finish());
     const std::vector<uint8_t> bytes = mp3gen::ReadFileBytes(path);
     if (bytes.size() < 128) {
         ADD_FAILURE() << "no tag in " << path;
@@ -144,13 +147,10 @@ TEST(CMp3encFile, FinishWritesTheWholeCutThenTheTag) {
     const std::string path = dir.File("tail.mp3");
     const std::vector<int16_t> pcm = Tone(2, 1.0);
     {
-        bool ok = false;
-        CMp3enc encoder(path, 44100, 2);
-        ok = encoder.Opened();
-        ASSERT_TRUE(ok);
-        EXPECT_TRUE(EncodeInBlocks(encoder, pcm));
-        EXPECT_TRUE(encoder.Finish());
-        EXPECT_FALSE(encoder.HasWriteError());
+        const auto encoder = Encoder(path, 2);
+        EXPECT_TRUE(EncodeInBlocks(*encoder, pcm));
+        EXPECT_TRUE(encoder->Finish());
+        EXPECT_FALSE(encoder->HasWriteError());
     }
     const FrameWalk walk = WalkFrames(mp3gen::ReadFileBytes(path));
     EXPECT_TRUE(walk.clean);
@@ -167,11 +167,8 @@ TEST(CMp3encFile, DeletingWithoutFinishLeavesNoFile) {
     TempDir dir;
     const std::string path = dir.File("stopped.mp3");
     {
-        bool ok = false;
-        CMp3enc encoder(path, 44100, 1);
-        ok = encoder.Opened();
-        ASSERT_TRUE(ok);
-        EncodeInBlocks(encoder, Tone(1, 0.5));
+        const auto encoder = Encoder(path, 1);
+        EncodeInBlocks(*encoder, Tone(1, 0.5));
         // Written meanwhile into a hidden file beside it, never under its name.
         EXPECT_FALSE(std::filesystem::exists(path));
         EXPECT_FALSE(std::filesystem::is_empty(dir.Path()));
@@ -186,22 +183,16 @@ TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
     TempDir dir;
     const std::string path = dir.File("cut.mp3");
     const auto finish = [](const std::string& to, OutputMode mode) {
-        bool ok = false;
-        CMp3enc encoder(to, 44100, 2, {}, mode);
-        ok = encoder.Opened();
-        EXPECT_TRUE(ok);
-        EncodeInBlocks(encoder, Tone(2, 0.2));
-        EXPECT_TRUE(encoder.Finish());
-        return encoder.GetPublishedPath();
+        const auto encoder = Encoder(to, 2, mode);
+        EncodeInBlocks(*encoder, Tone(2, 0.2));
+        EXPECT_TRUE(encoder->Finish());
+        return encoder->GetPublishedPath();
     };
-    bool ok = false;
-    CMp3enc early(path, 44100, 2);
-    ok = early.Opened();
-    ASSERT_TRUE(ok);
+    const auto early = Encoder(path, 2);
     EXPECT_EQ(finish(path, OutputMode::NumberedName), path);
     std::filesystem::create_symlink(dir.File("nowhere"), dir.File("cut_2.mp3"));
-    EXPECT_TRUE(early.Finish());
-    EXPECT_EQ(early.GetPublishedPath(), dir.File("cut_3.mp3"));
+    EXPECT_TRUE(early->Finish());
+    EXPECT_EQ(early->GetPublishedPath(), dir.File("cut_3.mp3"));
     const std::vector<uint8_t> third = mp3gen::ReadFileBytes(dir.File("cut_3.mp3"));
     ASSERT_GE(third.size(), 128u);
     EXPECT_STREQ(reinterpret_cast<const char*>(&third[third.size() - 125]), "cut_3");
@@ -225,17 +216,14 @@ TEST(CMp3encFile, PublishesUnderAFreeNameOrReplacesInOneStep) {
 TEST(CMp3encFile, FullDiskIsReportedAsFailureAndLeavesNothing) {
     TempDir dir;
     const std::string path = dir.File("full.mp3");
-    bool ok = false;
-    CMp3enc encoder(path, 44100, 2);
-    ok = encoder.Opened();
-    ASSERT_TRUE(ok);
+    const auto encoder = Encoder(path, 2);
     {
         const FileSizeLimit full(10000);
-        EncodeInBlocks(encoder, Tone(2, 0.5));
-        EXPECT_FALSE(encoder.Finish());
+        EncodeInBlocks(*encoder, Tone(2, 0.5));
+        EXPECT_FALSE(encoder->Finish());
     }
-    EXPECT_TRUE(encoder.HasWriteError());
-    EXPECT_FALSE(encoder.Finish()); // the result stays
+    EXPECT_TRUE(encoder->HasWriteError());
+    EXPECT_FALSE(encoder->Finish()); // the result stays
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 

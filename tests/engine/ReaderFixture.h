@@ -54,6 +54,20 @@ inline std::string WriteBytes(const TempDir& dir, const std::string& name,
     return path;
 }
 
+// The bytes written to a file of their own and a reader opened on it, with what it reports.
+struct OpenedFile {
+    explicit OpenedFile(const std::vector<uint8_t>& bytes, const std::string& name = "a.mp3")
+        : path(WriteBytes(dir, name, bytes)), opened(reader.Open(path.c_str()) == 1) {
+        reader.GetInfo(info);
+    }
+
+    TempDir dir;
+    std::string path;
+    CMp3File reader;
+    bool opened;
+    AudioInfo info;
+};
+
 // Samples per frame of a Layer III stream at this rate.
 inline int SamplesPerFrame(int rate) {
     return rate >= 32000 ? 1152 : 576;

@@ -19,13 +19,7 @@ constexpr long kEncoderLead = 576 + 529;
 
 TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec params;
-    params.seconds = 12.0;
-    params.frequencyHz = 440.0;
-    song = dir.File(U("一首歌.mp3").toStdString());
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(params)));
-    openFileAnswer = QString::fromStdString(song);
-    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    PickSong(*dialog, "一首歌.mp3", mp3gen::MakeMp3({.seconds = 12.0, .frequencyHz = 440.0}));
     ASSERT_TRUE(messages.isEmpty());
     EXPECT_NEAR(dialog->positionSlider->maximum(), 12000, 100);
 
@@ -69,17 +63,11 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
 // and encoder tag once moved the cut away from it.
 TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec params;
-    params.seconds = 12.0;
-    params.noise = true;
-    params.vbr = true;
     std::vector<uint8_t> bytes = mp3gen::MakeId3v2Tag(300000);
-    const std::vector<uint8_t> audio = mp3gen::MakeMp3(params);
+    const std::vector<uint8_t> audio =
+        mp3gen::MakeMp3({.seconds = 12.0, .noise = true, .vbr = true});
     bytes.insert(bytes.end(), audio.begin(), audio.end());
-    song = dir.File("cover.mp3");
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, bytes));
-    openFileAnswer = QString::fromStdString(song);
-    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    PickSong(*dialog, "cover.mp3", bytes);
     ASSERT_TRUE(messages.isEmpty());
 
     CMySliderControl* slider = dialog->positionSlider;

@@ -1,6 +1,7 @@
 #pragma once
 // The main window set up for cutting: a generated song open in the fake player (the cut
 // itself runs on the real engine and encoder library), and what the save folder holds.
+#include "Mp3Gen.h"
 #include "WindowActions.h"
 
 #include <QProgressBar>
@@ -20,6 +21,13 @@ protected:
         dialog->OnDropFiles({QString::fromStdString(song)});
         messages.clear();
         return dialog;
+    }
+    // Writes bytes as the song `name` and picks it with "选择MP3文件".
+    void PickSong(TestDlg& dialog, const std::string& name, const std::vector<uint8_t>& bytes) {
+        song = dir.File(name);
+        ASSERT_TRUE(mp3gen::WriteFileBytes(song, bytes));
+        openFileAnswer = QString::fromStdString(song);
+        Click(dialog, IDC_BTN_SELECT_SOURCE);
     }
     // Types the segment, presses "开始剪切" and follows the cut to its end.
     void CutRange(TestDlg& dialog, const QString& start, const QString& end) {

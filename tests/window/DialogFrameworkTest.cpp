@@ -97,7 +97,7 @@ TEST(DialogTemplateTest, MalformedTablesAreRefusedWithTheLine) {
 }
 
 TEST(DialogTemplateTest, MainWindowTableHasUniqueIdsAndTheDesignedFrame) {
-    QFile file(":/DIALOG/102");
+    QFile file(QStringLiteral(":/DIALOG/%1").arg(IDD_TESMIRA_DIALOG));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const auto dialog = DialogTemplate::Parse(QString::fromUtf8(file.readAll()));
     ASSERT_TRUE(dialog);

@@ -29,14 +29,8 @@ TEST_F(WindowTest, LosslessBoxIsGreyedWhileAFadeOrAFactorIsSet) {
 
 TEST_F(CutWindowTest, LosslessCutKeepsTheSourcesFramesAndSamples) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
-    mp3gen::ToneSpec params;
-    params.seconds = 6.0;
-    params.noise = true;
-    params.infoTag = true;
-    song = dir.File("song.mp3");
-    ASSERT_TRUE(mp3gen::WriteFileBytes(song, mp3gen::MakeMp3(params)));
-    openFileAnswer = QString::fromStdString(song);
-    Click(*dialog, IDC_BTN_SELECT_SOURCE);
+    PickSong(*dialog, "song.mp3",
+             mp3gen::MakeMp3({.seconds = 6.0, .noise = true, .infoTag = true}));
     TypeInto(*dialog, IDC_EDIT_START, "2");
     TypeInto(*dialog, IDC_EDIT_END, "4.5");
     Click(*dialog, IDC_CHECK_LOSSLESS);

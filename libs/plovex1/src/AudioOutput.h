@@ -23,7 +23,6 @@ public:
     virtual void Write(const int16_t* pcm, size_t frames) = 0;
     virtual double DelayMs() = 0;
     virtual void Close() = 0;
-    virtual const char* Name() const = 0;
     // False for the silent stand-in used when no device opens.
     virtual bool IsDevice() const { return true; }
 };

@@ -14,7 +14,6 @@ public:
     void Write(const int16_t* pcm, size_t frames) override;
     double DelayMs() override;
     void Close() override;
-    const char* Name() const override { return "null"; }
     bool IsDevice() const override { return false; }
 
 private:

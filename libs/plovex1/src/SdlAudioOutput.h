@@ -15,7 +15,6 @@ public:
     void Write(const int16_t* pcm, size_t frames) override;
     double DelayMs() override;
     void Close() override;
-    const char* Name() const override { return "sdl2"; }
 
 private:
     SDL_AudioDeviceID device = 0;

@@ -1,4 +1,5 @@
-// The widgets need a QApplication; test discovery runs this too, so offscreen is the default.
+// A QApplication for the widgets, then the tests. Test discovery runs this too, without the
+// test environment, so offscreen is the default.
 #include <QApplication>
 #include <gtest/gtest.h>
 
