@@ -12,7 +12,6 @@ namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-
 // The inputs spread over a few runners; each runner cuts one input at a time.
 class Batch {
 public:

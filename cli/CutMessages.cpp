@@ -93,8 +93,7 @@ CutMessage DescribeCutResult(const CutResult& r, const std::string& input,
     case CutError::SyncFailed:
         return {"saving the cut to disk failed" + Reason(r.errnoValue) + "; " + nothingKept};
     case CutError::TemporaryGone:
-        return {"the cut's temporary file was removed or replaced during the cut; " +
-                nothingKept};
+        return {"the cut's temporary file was removed or replaced during the cut; " + nothingKept};
     case CutError::FolderMoved:
         return {"the output folder was renamed or removed during the cut; " + nothingKept};
     case CutError::NameFailed:

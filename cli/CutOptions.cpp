@@ -189,8 +189,8 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "--whole") {
             options.whole = true;
         } else if (a == "--start" || a == "--end") {
-            ok = TakeTime(argc, argv, i, kMaxTimeMs, a == "--start" ? options.startMs : options.endMs,
-                          error);
+            ok = TakeTime(argc, argv, i, kMaxTimeMs,
+                          a == "--start" ? options.startMs : options.endMs, error);
             (a == "--start" ? hasStart : hasEnd) = true;
         } else if (a == "-o") {
             ok = TakeValue(argc, argv, i, options.outputFile, error);
@@ -205,14 +205,16 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
         } else if (a == "-0" || a == "--null") {
             options.nullEnded = true;
         } else if (a == "--throttle-ms") {
-            ok = TakeNumber(argc, argv, i, 0LL, static_cast<long long>(kMaxThrottleMs), "milliseconds", throttle, error);
+            ok = TakeNumber(argc, argv, i, 0LL, static_cast<long long>(kMaxThrottleMs),
+                            "milliseconds", throttle, error);
             options.throttleMs = static_cast<int>(throttle);
         } else if (a == "--jobs") {
             ok = TakeNumber(argc, argv, i, 1LL, kMaxJobs, "a count", jobs, error);
             options.jobs = static_cast<int>(jobs);
         } else if (a == "--streams") {
             long long streams = 0;
-            ok = TakeNumber(argc, argv, i, 1LL, static_cast<long long>(kMaxLanes), "a count", streams, error);
+            ok = TakeNumber(argc, argv, i, 1LL, static_cast<long long>(kMaxLanes), "a count",
+                            streams, error);
             options.streams = static_cast<int>(streams);
         } else if (a == "--fade-in") {
             options.fadeIn = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeInMs, error);

@@ -61,8 +61,7 @@ int CutRunner::Fail(const std::string& message) {
 }
 
 int CutRunner::Fail(const CutResult& result) {
-    const CutMessage message =
-        DescribeCutResult(result, input, LineSafePath(output), replacing);
+    const CutMessage message = DescribeCutResult(result, input, LineSafePath(output), replacing);
     progress.Message("tesmira-cut: " + (message.aboutInput ? LineSafePath(input) + ": " : "") +
                      message.text);
     return message.exitCode;

@@ -33,9 +33,8 @@ CutResult CClipJob::Prepare(const CutRequest& request) {
     CutResult failed = OpenSource(*plan);
     if (failed.Ok()) {
         const AudioInfo info = GetSourceInfo();
-        encoder = std::make_unique<CMp3enc>((*plan)->output, info.sampleRate,
-                                            info.stereo ? 2 : 1, encoderLibraryPath,
-                                            (*plan)->mode, sourceIdentity);
+        encoder = std::make_unique<CMp3enc>((*plan)->output, info.sampleRate, info.stereo ? 2 : 1,
+                                            encoderLibraryPath, (*plan)->mode, sourceIdentity);
         failed = encoder->OpenResult();
     }
     if (failed.Ok()) {
@@ -134,8 +133,8 @@ void CClipJob::Run(std::stop_token stop) {
     if ((*plan)->lowPriority) {
         LowerCurrentThreadPriority(); // a cut at normal priority is still a cut
     }
-    CutWork w{*plan,   *reader,  *encoder, stage,   sourceIdentity, startMs, endMs, startFrame,
-              endFrame, frameBytes, fadeIn, fadeOut, std::move(stop), progress, {}};
+    CutWork w{*plan,    *reader,    *encoder, stage,   sourceIdentity,  startMs,  endMs, startFrame,
+              endFrame, frameBytes, fadeIn,   fadeOut, std::move(stop), progress, {}};
     CutResult ended;
     try {
         ended = RunCutWork(w);

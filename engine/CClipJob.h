@@ -88,8 +88,8 @@ private:
 
     std::atomic<CutState> state{CutState::Idle};
     std::mutex resultLock;
-    CutResult result;           // under resultLock
-    std::string outputPath;     // under resultLock
+    CutResult result;                  // under resultLock
+    std::string outputPath;            // under resultLock
     std::vector<std::string> tagNotes; // under resultLock
     std::jthread worker;
 };

@@ -34,8 +34,7 @@ CutResult CMp3enc::Open(int sampleRate, int channels, const std::string& library
     }
     FillConfig(sampleRate, channels);
     DWORD bufferBytes = 0;
-    if (api->beInitStream(&config, &samplesPerChunk, &bufferBytes, &stream) !=
-        BE_ERR_SUCCESSFUL) {
+    if (api->beInitStream(&config, &samplesPerChunk, &bufferBytes, &stream) != BE_ERR_SUCCESSFUL) {
         return CutFailed(CutError::EncoderStreamRefused);
     }
     streamOpen = true;

@@ -8,8 +8,7 @@
 namespace {
 
 bool FactorFits(double factor) {
-    return std::isfinite(factor) && factor >= kMinFactor &&
-           factor <= kMaxFactor;
+    return std::isfinite(factor) && factor >= kMinFactor && factor <= kMaxFactor;
 }
 
 CutResult Check(const CutRequest& r) {

@@ -21,8 +21,8 @@ struct CutRequest {
     int fadeOutMs = 0;
     double speed = 1.0;
     double pitch = 1.0;
-    int lanes = 2;        // encoder streams at once, where the cut allows it
-    int throttleMs = 0;   // pause after every block
+    int lanes = 2;            // encoder streams at once, where the cut allows it
+    int throttleMs = 0;       // pause after every block
     bool lowPriority = false; // the cut's threads take only processor time nothing else wants
     bool lossless = false;    // copy the source's frames; no fades, speed or pitch then
     bool carryTags = true;    // the source's tags in an ID3v2 tag before the audio

@@ -7,14 +7,14 @@
 enum class CutError {
     None,
     // The request itself.
-    EmptyRange,   // the end is not after the start
-    BadTime,      // a time or fade below zero or past its limit
-    BadFactor,    // a speed or pitch factor outside the range SoundTouch handles
-    BadLanes,     // neither one nor two encoder streams
+    EmptyRange,      // the end is not after the start
+    BadTime,         // a time or fade below zero or past its limit
+    BadFactor,       // a speed or pitch factor outside the range SoundTouch handles
+    BadLanes,        // neither one nor two encoder streams
     LosslessAltered, // a lossless cut with a fade, speed or pitch
     // The source.
-    SourceUnreadable, // not found, not readable, or no MP3 stream in it
-    Interrupted,      // the open was given up on request
+    SourceUnreadable,  // not found, not readable, or no MP3 stream in it
+    Interrupted,       // the open was given up on request
     RangeBeyondSource, // the start lies past the source's end
     LosslessNotLayer3, // only Layer III frames can be copied
     LosslessJunk,      // other data between the frames
@@ -24,9 +24,9 @@ enum class CutError {
     EncoderLibraryIncomplete, // it lacks entry points
     EncoderStreamRefused,     // it would not open a stream for this format
     // The output, before the cut.
-    OutputExists,     // a new file's name is taken
-    OutputNotRegular, // the name is a folder, FIFO, device, socket or dangling link
-    OutputIsSource,   // the name leads to the source
+    OutputExists,       // a new file's name is taken
+    OutputNotRegular,   // the name is a folder, FIFO, device, socket or dangling link
+    OutputIsSource,     // the name leads to the source
     OutputCannotCreate, // the temporary file could not be made (errno)
     // The cut itself.
     Busy,          // a cut is still running

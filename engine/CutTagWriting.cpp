@@ -13,9 +13,10 @@ bool WriteCutTag(CutWork& w) {
     w.reader.GetInfo(info);
     const double speed = w.stage.IsActive() ? 1.0 + w.stage.GetTempoChange() / 100.0 : 1.0;
     CutFacts facts{w.plan->output, 0, speed, w.stage.GetPitch()};
-    facts.lengthMs = info.sampleRate > 0 ? std::llround(static_cast<double>(w.endFrame - w.startFrame) *
-                                                        1000.0 / info.sampleRate / speed)
-                                         : 0;
+    facts.lengthMs = info.sampleRate > 0
+                         ? std::llround(static_cast<double>(w.endFrame - w.startFrame) * 1000.0 /
+                                        info.sampleRate / speed)
+                         : 0;
     auto tags = std::make_shared<const CarriedTags>(ReadSourceTags(w.plan->source));
     const std::vector<uint8_t> tag = BuildCutTag(*tags, facts);
     w.tagNotes = tags->notes;

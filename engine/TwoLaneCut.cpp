@@ -19,8 +19,7 @@ struct LaneProgress {
     void Add(int64_t frames) {
         framesDone += frames;
         const int64_t length = work.endFrame - work.startFrame;
-        work.progress.Set(length <= 0 ? 100.0
-                                      : framesDone * 100.0 / static_cast<double>(length));
+        work.progress.Set(length <= 0 ? 100.0 : framesDone * 100.0 / static_cast<double>(length));
     }
 };
 

@@ -1,5 +1,5 @@
-#include "CutBatch.h"
 #include "CutOptions.h"
+#include "CutBatch.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -96,9 +96,9 @@ TEST(CutOptions, ThreadBudgetGivesSecondStreamsOnlyToSpareProcessors) {
         unsigned processors;
         int expectedStreams;
     };
-    for (const Case& c : {Case{1, 4, 2, 2, 2}, Case{2, 2, 2, 2, 1}, Case{2, 2, 2, 4, 2},
-                          Case{3, 1, 2, 2, 2}, Case{8, 8, 2, 4, 1}, Case{2, 2, 1, 8, 1},
-                          Case{1, 1, 2, 0, 2}}) {
+    for (const Case& c :
+         {Case{1, 4, 2, 2, 2}, Case{2, 2, 2, 2, 1}, Case{2, 2, 2, 4, 2}, Case{3, 1, 2, 2, 2},
+          Case{8, 8, 2, 4, 1}, Case{2, 2, 1, 8, 1}, Case{1, 1, 2, 0, 2}}) {
         CutOptions options;
         options.inputs.assign(c.inputs, "in.mp3");
         options.jobs = c.jobs;

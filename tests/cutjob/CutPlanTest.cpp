@@ -1,6 +1,6 @@
 // Every number of a cut request is checked once, against the limits both front ends share.
-#include "CutLimits.h"
 #include "CutPlan.h"
+#include "CutLimits.h"
 
 #include <cmath>
 #include <functional>

@@ -58,7 +58,8 @@ TEST_F(EncoderLoad, LibraryWithoutInfoTagIsEnough) {
 }
 
 TEST_F(EncoderLoad, DefaultSearchFindsTheLibraryBesideTheExecutableAfterAFailure) {
-    EXPECT_EQ(ErrorCreating(dir.File("a.mp3"), dir.File("missing.so")), CutError::EncoderLibraryMissing);
+    EXPECT_EQ(ErrorCreating(dir.File("a.mp3"), dir.File("missing.so")),
+              CutError::EncoderLibraryMissing);
     EXPECT_EQ(ErrorCreating(dir.File("b.mp3"), ""), CutError::None);
     EXPECT_TRUE(std::filesystem::exists(dir.File("b.mp3")));
 }
