@@ -1,6 +1,7 @@
 #pragma once
 // The main window set up for cutting: a generated song open in the fake player (the cut
 // itself runs on the real engine and encoder library), and what the save folder holds.
+#include "ControlIds.h"
 #include "WindowActions.h"
 
 #include <QProgressBar>
@@ -12,8 +13,8 @@ protected:
     // A dialog with a generated song of `seconds` open; the player reports playerLengthMs
     // (the song's length when negative); the encoder library comes from encoderPath (empty:
     // the one beside the test).
-    std::unique_ptr<TestDlg> DialogWithSong(double seconds, int playerLengthMs = -1,
-                                            const std::string& encoderPath = {}) {
+    std::unique_ptr<CTesmiraDlg> DialogWithSong(double seconds, int playerLengthMs = -1,
+                                                const std::string& encoderPath = {}) {
         auto dialog = MakeDialog(FAKE_PLAYER_PATH, encoderPath);
         song = MakeSong("song.mp3", seconds);
         fake.Configure(1, playerLengthMs < 0 ? static_cast<int>(seconds * 1000) : playerLengthMs);
@@ -22,24 +23,26 @@ protected:
         return dialog;
     }
     // Types the segment, presses "开始剪切" and follows the cut to its end.
-    void CutRange(TestDlg& dialog, const QString& start, const QString& end) {
+    void CutRange(CTesmiraDlg& dialog, const QString& start, const QString& end) {
         TypeInto(dialog, IDC_EDIT_START, start);
         TypeInto(dialog, IDC_EDIT_END, end);
         Click(dialog, IDC_BTN_START_CUT);
         ASSERT_TRUE(FollowCut(dialog));
     }
-    std::vector<std::string> SavedFiles(const TestDlg& dialog) const {
-        return FilesIn(dialog.settings.SaveFolder());
+    std::vector<std::string> SavedFiles(const CTesmiraDlg& dialog) const {
+        return FilesIn(dialog.GetDlgItemText(IDC_EDIT_SAVE_FOLDER).toStdString());
     }
-    QProgressBar* Bar(const TestDlg& dialog) const {
+    // The file the output field names: its tool tip holds the full path.
+    static std::string Output(const CTesmiraDlg& dialog) {
+        return dialog.GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString();
+    }
+    QProgressBar* Bar(const CTesmiraDlg& dialog) const {
         return qobject_cast<QProgressBar*>(dialog.GetDlgItem(IDC_PROGRESS_CUT));
     }
     // Nothing started and nothing written: what every refused cut command leaves.
-    void ExpectNothingStarted(const TestDlg& dialog) {
+    void ExpectNothingStarted(const CTesmiraDlg& dialog) {
         EXPECT_FALSE(dialog.IsTimerRunning(kCutTimerId));
-        EXPECT_FALSE(dialog.clipJob.IsRunning());
         EXPECT_TRUE(SavedFiles(dialog).empty());
-        EXPECT_EQ(dialog.lastOutputPath, "");
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_OUTPUT), "");
     }
 
