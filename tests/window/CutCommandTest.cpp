@@ -99,7 +99,7 @@ TEST_F(CutWindowTest, WholeSourceTakesTheSliderRangeWithoutReadingTheEdits) {
     EXPECT_EQ(barAtMessage, 100);
     EXPECT_EQ(Bar(*dialog)->value(), 0);
     EXPECT_EQ(TaggedLength(Output(*dialog)), "2500");
-    // The output is named in edit 1037 and kept for "打开保存目录".
+    // The output is named in edit 1037, in the save folder.
     // The field shows the whole file name, the folder shortened with "…" where it must be; the
     // tool tip the full path.
     const QString shown = dialog->GetDlgItemText(IDC_EDIT_OUTPUT);
