@@ -10,16 +10,18 @@
 #include <sched.h>
 #include <set>
 #include <sys/resource.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
 #include <thread>
 
 namespace {
 
-std::set<std::string> ThreadIds() {
-    std::set<std::string> ids;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
-        ids.insert(entry.path().filename());
-    }
-    return ids;
+// The length the output's tag gives, in milliseconds: the range over the speed.
+std::string TaggedLength(const std::string& path) {
+    TagLib::MPEG::File file(path.c_str(), false);
+    const auto frames =
+        file.hasID3v2Tag() ? file.ID3v2Tag()->frameListMap()["TLEN"] : TagLib::ID3v2::FrameList();
+    return frames.isEmpty() ? "" : frames.front()->toString().to8Bit();
 }
 
 } // namespace
@@ -61,14 +63,14 @@ TEST_F(CutWindowTest, RunningCutRefusesASecondCommandAndFinishesUntouched) {
     auto dialog = DialogWithSong(30.0);
     TypeInto(*dialog, IDC_EDIT_END, "30");
     Click(*dialog, IDC_BTN_START_CUT);
-    ASSERT_TRUE(dialog->clipJob.IsRunning());
-    const std::string output = dialog->lastOutputPath;
+    ASSERT_TRUE(dialog->IsTimerRunning(kCutTimerId));
+    const std::string output = Output(*dialog);
     EXPECT_EQ(dialog->TimerInterval(kCutTimerId), 500);
 
     TypeInto(*dialog, IDC_EDIT_START, ""); // would be refused later on; the running check is first
     Click(*dialog, IDC_BTN_START_CUT);
     EXPECT_EQ(messages, QStringList{U("正在剪切中,请等待剪切完成!")});
-    EXPECT_EQ(dialog->lastOutputPath, output);
+    EXPECT_EQ(Output(*dialog), output);
 
     ASSERT_TRUE(FollowCut(*dialog));
     EXPECT_EQ(messages.last(), U("剪切完成!"));
@@ -91,25 +93,24 @@ TEST_F(CutWindowTest, WholeSourceTakesTheSliderRangeWithoutReadingTheEdits) {
         return IDOK;
     });
     Click(*dialog, IDC_BTN_START_CUT);
-    EXPECT_EQ(dialog->clipJob.GetRangeStartMs(), 0);
-    EXPECT_EQ(dialog->clipJob.GetRangeEndMs(), 2500);
     ASSERT_TRUE(FollowCut(*dialog));
     EXPECT_EQ(messages, QStringList{U("剪切完成!")});
     EXPECT_FALSE(timerAtMessage);
     EXPECT_EQ(barAtMessage, 100);
     EXPECT_EQ(Bar(*dialog)->value(), 0);
-    // The output is named in edit 1037 and kept for "打开保存目录".
+    EXPECT_EQ(TaggedLength(Output(*dialog)), "2500");
+    // The output is named in edit 1037, in the save folder.
     // The field shows the whole file name, the folder shortened with "…" where it must be; the
     // tool tip the full path.
     const QString shown = dialog->GetDlgItemText(IDC_EDIT_OUTPUT);
-    const QString name =
-        QString::fromStdString(std::filesystem::path(dialog->lastOutputPath).filename().string());
+    const std::string output = Output(*dialog);
+    const QString name = QString::fromStdString(std::filesystem::path(output).filename());
     EXPECT_TRUE(shown.endsWith(QLatin1Char('/') + name)) << shown.toStdString();
     EXPECT_LE(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->fontMetrics().horizontalAdvance(shown),
               dialog->GetDlgItem(IDC_EDIT_OUTPUT)->width());
-    EXPECT_EQ(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString(), dialog->lastOutputPath);
-    EXPECT_EQ(SavedFiles(*dialog),
-              std::vector<std::string>{std::filesystem::path(dialog->lastOutputPath).filename()});
+    EXPECT_EQ(std::filesystem::path(output).parent_path(),
+              dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER).toStdString());
+    EXPECT_EQ(SavedFiles(*dialog), std::vector<std::string>{name.toStdString()});
 }
 
 TEST_F(CutWindowTest, CutThreadsRunAtTheLowestPriorityAndTheWindowAtItsOwn) {
@@ -120,9 +121,10 @@ TEST_F(CutWindowTest, CutThreadsRunAtTheLowestPriorityAndTheWindowAtItsOwn) {
     // The worker, its helper and their two encoder streams, read back from the system once
     // the worker is at work (it lowers itself first thing).
     std::set<std::string> seen;
-    while (dialog->clipJob.IsRunning() && seen.size() < 4) {
+    while (dialog->IsTimerRunning(kCutTimerId) && seen.size() < 4) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        if (dialog->clipJob.GetProgress() <= 0.0) {
+        dialog->FireTimer(kCutTimerId);
+        if (Bar(*dialog)->value() <= 0) {
             continue;
         }
         for (const std::string& id : ThreadIds()) {
@@ -149,9 +151,8 @@ TEST_F(CutWindowTest, OneMillisecondIsACut) {
     auto dialog = DialogWithSong(8.0);
     CutRange(*dialog, "5", "5.001");
     EXPECT_EQ(messages, QStringList{U("剪切完成!")});
-    EXPECT_EQ(dialog->clipJob.GetRangeStartMs(), 5000);
-    EXPECT_EQ(dialog->clipJob.GetRangeEndMs(), 5001);
-    EXPECT_TRUE(DecodeMp3File(dialog->lastOutputPath).ok);
+    EXPECT_EQ(TaggedLength(Output(*dialog)), "1");
+    EXPECT_TRUE(DecodeMp3File(Output(*dialog)).ok);
 }
 
 TEST_F(CutWindowTest, FadesTakeTimesAndAreFittedIntoTheCut) {
@@ -183,7 +184,7 @@ TEST_F(CutWindowTest, FadesTakeTimesAndAreFittedIntoTheCut) {
         set(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT, c.out);
         CutRange(*dialog, "1", "6");
         ASSERT_EQ(messages, QStringList{U("剪切完成!")});
-        const DecodedAudio audio = DecodeMp3File(dialog->lastOutputPath);
+        const DecodedAudio audio = DecodeMp3File(Output(*dialog));
         const double level = Rms(audio, c.from, c.to) / full;
         EXPECT_GE(level, c.low) << c.in << "/" << c.out << " at " << c.from;
         EXPECT_LE(level, c.high) << c.in << "/" << c.out << " at " << c.from;
@@ -196,23 +197,22 @@ TEST_F(CutWindowTest, FadesTakeTimesAndAreFittedIntoTheCut) {
               U("剪切长度:00:05(5.00秒)\n淡入淡出已缩短为 2.50 秒和 2.50 秒"));
     messages.clear();
     set(IDC_CHECK_FADE_OUT, IDC_EDIT_FADE_OUT, "1:75");
-    const std::string before = dialog->lastOutputPath;
     Click(*dialog, IDC_BTN_START_CUT);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(U("淡出时间“1:75”不是有效的时间")))
         << messages[0].toStdString();
-    EXPECT_FALSE(dialog->clipJob.IsRunning());
+    EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));
 }
 
 TEST_F(CutWindowTest, CutTakesTheFactorsTheEditsShow) {
-    auto dialog = DialogWithSong(3.0);
+    auto dialog = DialogWithSong(3.0); // a steady 1000 Hz
     auto* speed = qobject_cast<QSlider*>(dialog->GetDlgItem(IDC_SLIDER_SPEED));
     speed->setFocus();
     PressKey(*dialog, speed, Qt::Key_Up); // a key moves the factor as a step does
     ASSERT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "1.01");
     CutRange(*dialog, "0", "2");
-    EXPECT_FLOAT_EQ(dialog->clipJob.GetStage().GetTempoChange(), 1.0f);
-    EXPECT_EQ(dialog->clipJob.GetStage().GetPitch(), 1.0f);
+    EXPECT_EQ(TaggedLength(Output(*dialog)), "1980"); // 2000 ms at 1.01
+    EXPECT_NEAR(EstimateFrequency(DecodeMp3File(Output(*dialog)), 0.2, 1.8), 1000.0, 2.0);
 
     // A step goes from where the thumb is; the cut gets what the edits then show.
     Click(*dialog, IDC_BTN_SPEED_MINUS);
@@ -220,7 +220,7 @@ TEST_F(CutWindowTest, CutTakesTheFactorsTheEditsShow) {
     Click(*dialog, IDC_BTN_PITCH_MINUS);
     ASSERT_EQ(dialog->GetDlgItemText(IDC_EDIT_SPEED), "0.99");
     CutRange(*dialog, "0", "2");
-    EXPECT_FLOAT_EQ(dialog->clipJob.GetStage().GetTempoChange(), -1.0f);
-    EXPECT_EQ(dialog->clipJob.GetStage().GetPitch(), 0.99f);
+    EXPECT_EQ(TaggedLength(Output(*dialog)), "2020");
+    EXPECT_NEAR(EstimateFrequency(DecodeMp3File(Output(*dialog)), 0.2, 1.8), 990.0, 2.0);
     EXPECT_EQ(messages, QStringList(2, U("剪切完成!")));
 }

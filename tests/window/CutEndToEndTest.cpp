@@ -21,7 +21,7 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     auto dialog = MakeDialog(CTesmiraDlg::DefaultPlayerLibraryPath());
     PickSong(*dialog, "一首歌.mp3", mp3gen::MakeMp3({.seconds = 12.0, .frequencyHz = 440.0}));
     ASSERT_TRUE(messages.isEmpty());
-    EXPECT_NEAR(dialog->positionSlider->maximum(), 12000, 100);
+    EXPECT_NEAR(PositionSlider(*dialog)->maximum(), 12000, 100);
 
     TypeInto(*dialog, IDC_EDIT_START, "2");
     TypeInto(*dialog, IDC_EDIT_END, "7.5");
@@ -32,9 +32,8 @@ TEST_F(CutWindowTest, PickedSongIsCutIntoANewFileWithAFadeIn) {
     ASSERT_TRUE(FollowCut(*dialog));
     ASSERT_EQ(messages, QStringList{U("剪切完成!")});
 
-    const std::filesystem::path output =
-        dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString();
-    EXPECT_EQ(output.parent_path(), std::filesystem::path(dialog->settings.SaveFolder()));
+    const std::filesystem::path output = Output(*dialog);
+    EXPECT_EQ(output.parent_path(), home + "/剪切");
     const std::string name = output.filename().string();
     EXPECT_EQ(name.rfind(U("一首歌_剪切").toStdString(), 0), 0u) << name;
     EXPECT_EQ(output.extension(), ".mp3");
@@ -70,7 +69,7 @@ TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     PickSong(*dialog, "cover.mp3", bytes);
     ASSERT_TRUE(messages.isEmpty());
 
-    CMySliderControl* slider = dialog->positionSlider;
+    CMySliderControl* slider = PositionSlider(*dialog);
     slider->resize(400, slider->height());
     const QPoint at(211, slider->height() / 2);
     DragSlider(*dialog, slider, at, at);
@@ -85,8 +84,7 @@ TEST_F(CutWindowTest, StartSetAtThePreviewPositionIsWhereTheCutBegins) {
     ASSERT_EQ(messages, QStringList{U("剪切完成!")});
 
     const DecodedAudio preview = DecodeMp3File(song);
-    const DecodedAudio cut =
-        DecodeMp3File(dialog->GetDlgItem(IDC_EDIT_OUTPUT)->toolTip().toStdString());
+    const DecodedAudio cut = DecodeMp3File(Output(*dialog));
     ASSERT_TRUE(cut.ok);
     const std::vector<double> first = Channel(cut.pcm, cut.channels, 0);
     const std::vector<double> head(first.begin() + kEncoderLead,

@@ -9,7 +9,7 @@
 TEST_F(CutWindowTest, VanishedSourceIsReportedAndKeepsTheLastOutput) {
     auto dialog = DialogWithSong(4.0);
     CutRange(*dialog, "0", "1");
-    const std::string previous = dialog->lastOutputPath;
+    const QString previous = QString::fromStdString(Output(*dialog));
     ASSERT_EQ(SavedFiles(*dialog).size(), 1u);
 
     std::filesystem::remove(song);
@@ -17,15 +17,16 @@ TEST_F(CutWindowTest, VanishedSourceIsReportedAndKeepsTheLastOutput) {
     Click(*dialog, IDC_BTN_START_CUT);
     EXPECT_EQ(messages, QStringList{U("源文件打开失败!")});
     EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));
-    EXPECT_FALSE(dialog->clipJob.IsRunning());
     EXPECT_EQ(SavedFiles(*dialog).size(), 1u);
-    EXPECT_EQ(dialog->lastOutputPath, previous);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_OUTPUT), "") << "no file of the failed cut";
+    Click(*dialog, IDC_BTN_OPEN_SAVE_FOLDER); // still shows the file of the last cut
+    EXPECT_EQ(shownItems, std::vector<QStringList>{
+                              {QUrl::fromLocalFile(previous).toString(QUrl::FullyEncoded)}});
 }
 
 TEST_F(CutWindowTest, MissingSaveFolderIsReportedAndNothingIsCreated) {
     auto dialog = DialogWithSong(4.0);
-    const std::string folder = dialog->settings.SaveFolder();
+    const std::string folder = dialog->GetDlgItemText(IDC_EDIT_SAVE_FOLDER).toStdString();
     std::filesystem::remove_all(folder);
     TypeInto(*dialog, IDC_EDIT_END, "2");
     Click(*dialog, IDC_BTN_START_CUT);
@@ -70,7 +71,6 @@ TEST_F(CutWindowTest, WriteErrorEndsTheCutWithAFailureAndNoFile) {
     }
     EXPECT_EQ(messages, QStringList{U("剪切失败: 写入输出文件出错!")});
     EXPECT_EQ(Bar(*dialog)->value(), 0);
-    EXPECT_FALSE(dialog->clipJob.IsRunning());
     EXPECT_TRUE(SavedFiles(*dialog).empty());
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_OUTPUT), "");
 }

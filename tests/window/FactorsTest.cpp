@@ -9,7 +9,7 @@
 
 class FactorsTest : public WindowTest {
 protected:
-    QSlider* Slider(TestDlg& dialog, int id) {
+    QSlider* Slider(CTesmiraDlg& dialog, int id) {
         return qobject_cast<QSlider*>(dialog.GetDlgItem(id));
     }
     QString LastCall(const QString& name) const {

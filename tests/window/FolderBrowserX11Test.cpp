@@ -46,7 +46,7 @@ struct Step {
     std::function<void()> act;
 };
 
-void RunInDialog(TestDlg& dialog, std::vector<Step> steps) {
+void RunInDialog(CTesmiraDlg& dialog, std::vector<Step> steps) {
     size_t next = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     QTimer poll;
@@ -110,5 +110,6 @@ TEST_F(WindowTest, FolderBrowserTakesMouseAndKeysBesideTheRunningWindow) {
                     {[&] { return OpenBrowser() == nullptr; }, [] {}},
                 });
     EXPECT_EQ(saveFolder(), chosen);
-    EXPECT_EQ(dialog->settings.SaveFolder(), chosen.toStdString());
+    EXPECT_EQ(dialog->GetDlgItem(IDC_BTN_SET_SAVE_FOLDER)->toolTip(),
+              QString::fromUtf8("保存目录：") + chosen);
 }

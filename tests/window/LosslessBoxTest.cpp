@@ -38,7 +38,7 @@ TEST_F(CutWindowTest, LosslessCutKeepsTheSourcesFramesAndSamples) {
     ASSERT_TRUE(FollowCut(*dialog));
     ASSERT_EQ(messages, QStringList{QString::fromUtf8("剪切完成!")});
 
-    const std::string output = dialog->lastOutputPath;
+    const std::string output = Output(*dialog);
     const FrameWalk walk = WalkFrames(mp3gen::ReadFileBytes(output));
     EXPECT_TRUE(walk.hasId3v1);
     ASSERT_GT(walk.frames.size(), 2u);

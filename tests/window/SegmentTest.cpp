@@ -19,7 +19,7 @@ QString U(const char* text) {
 class SegmentTest : public WindowTest {
 protected:
     // A dialog with a 125 s source open in the fake player, the log cleared.
-    std::unique_ptr<TestDlg> OpenedDialog(int lengthMs = kSongMs) {
+    std::unique_ptr<CTesmiraDlg> OpenedDialog(int lengthMs = kSongMs) {
         auto dialog = MakeDialog();
         fake.Configure(1, lengthMs);
         dialog->OnDropFiles({"/m/song.mp3"});
@@ -27,7 +27,9 @@ protected:
         messages.clear();
         return dialog;
     }
-    QString Label(const TestDlg& dialog) const { return dialog.GetDlgItemText(IDC_STATIC_LENGTH); }
+    QString Label(const CTesmiraDlg& dialog) const {
+        return dialog.GetDlgItemText(IDC_STATIC_LENGTH);
+    }
     QStringList Seeks() const { return fake.CallsOf({"SetPos"}); }
 };
 
@@ -36,15 +38,15 @@ TEST_F(SegmentTest, StartAndEndComeFromThePlayPosition) {
     fake.SetPosition(12345);
     Click(*dialog, IDC_BTN_SET_START);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "12.345");
-    EXPECT_EQ(dialog->positionSlider->value(), 12345);
-    EXPECT_EQ(dialog->positionSlider->startMark, 12345);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 12345);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, 12345);
     EXPECT_EQ(Seeks().last(), "SetPos 12345");
 
     fake.SetPosition(95801);
     Click(*dialog, IDC_BTN_SET_END);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "95.801");
-    EXPECT_EQ(dialog->positionSlider->endMark, 95801);
-    EXPECT_EQ(dialog->positionSlider->startMark, 12345);
+    EXPECT_EQ(PositionSlider(*dialog)->endMark, 95801);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, 12345);
     EXPECT_EQ(Label(*dialog), U("剪切长度:01:23(83.46秒)"));
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -72,7 +74,7 @@ TEST_F(SegmentTest, SetButtonsRefuseWithoutSourceOrStartOrWithAnEndNotAfterTheSt
     EXPECT_EQ(messages, QStringList{U("剪切的终点必须大于起点!")});
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "9");
     EXPECT_EQ(Label(*dialog), label);
-    EXPECT_EQ(dialog->positionSlider->endMark, 9000);
+    EXPECT_EQ(PositionSlider(*dialog)->endMark, 9000);
 }
 
 TEST_F(SegmentTest, TypedTimesSeekTheSliderAndThePlayerAndSetTheMarks) {
@@ -93,8 +95,8 @@ TEST_F(SegmentTest, TypedTimesSeekTheSliderAndThePlayerAndSetTheMarks) {
     };
     for (const auto& row : rows) {
         TypeInto(*dialog, row.edit, row.text);
-        const int mark = row.edit == IDC_EDIT_START ? dialog->positionSlider->startMark
-                                                    : dialog->positionSlider->endMark;
+        const int mark = row.edit == IDC_EDIT_START ? PositionSlider(*dialog)->startMark
+                                                    : PositionSlider(*dialog)->endMark;
         EXPECT_EQ(mark, row.mark) << row.text;
         if (row.seek != nullptr) {
             EXPECT_EQ(Seeks().last(), row.seek) << row.text;
@@ -141,8 +143,8 @@ TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTh
     TypeInto(*dialog, IDC_EDIT_END, "200"); // beyond the source: marked at its end
 
     Click(*dialog, IDC_RADIO_WHOLE_SOURCE);
-    EXPECT_EQ(dialog->positionSlider->startMark, -1);
-    EXPECT_EQ(dialog->positionSlider->endMark, -1);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, -1);
+    EXPECT_EQ(PositionSlider(*dialog)->endMark, -1);
     EXPECT_EQ(Label(*dialog), U("剪切长度:02:05(125.00秒)"));
     auto* start = qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_EDIT_START));
     auto* end = qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_EDIT_END));
@@ -157,8 +159,8 @@ TEST_F(SegmentTest, WholeSourceModeDropsTheMarksAndCustomRangeRestoresThemFromTh
     Click(*dialog, IDC_RADIO_CUSTOM_RANGE);
     EXPECT_FALSE(start->isReadOnly());
     EXPECT_FALSE(end->isReadOnly());
-    EXPECT_EQ(dialog->positionSlider->startMark, 30000);
-    EXPECT_EQ(dialog->positionSlider->endMark, kSongMs);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, 30000);
+    EXPECT_EQ(PositionSlider(*dialog)->endMark, kSongMs);
     EXPECT_EQ(Label(*dialog), U("剪切长度:01:35(95.00秒)，至歌曲结尾")); // what a cut would take
     EXPECT_TRUE(messages.isEmpty());
 }

@@ -2,7 +2,7 @@
 #include "CMySliderControl.h"
 #include "ControlIds.h"
 #include "MakerPage.h"
-#include "WindowFixture.h"
+#include "WindowActions.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -12,6 +12,11 @@
 namespace {
 
 const QStringList kOpenCalls{"SetFadeIn", "SetFadeOut", "Open", "GetLen", "Pause"};
+
+// The source's full path, as its field's tool tip shows it.
+QString SourceTip(const CTesmiraDlg& dialog) {
+    return dialog.GetDlgItem(IDC_EDIT_SOURCE)->toolTip();
+}
 
 struct DropCase {
     QStringList files;
@@ -57,13 +62,13 @@ TEST_F(WindowTest, AcceptedSourceIsOpenedPausedAndFollowed) {
     EXPECT_EQ(fake.CallsOf(kOpenCalls), (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0",
                                                      QString::fromUtf8("Open /音乐/一首歌.mp3"),
                                                      "GetLen", "Pause", "GetLen"}));
-    EXPECT_EQ(dialog->positionSlider->minimum(), 0);
-    EXPECT_EQ(dialog->positionSlider->maximum(), 125000);
-    EXPECT_EQ(dialog->positionSlider->value(), 0);
-    EXPECT_EQ(dialog->positionSlider->startMark, 0); // from the start edit's "0"
+    EXPECT_EQ(PositionSlider(*dialog)->minimum(), 0);
+    EXPECT_EQ(PositionSlider(*dialog)->maximum(), 125000);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 0);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, 0); // from the start edit's "0"
     EXPECT_EQ(dialog->TimerInterval(kPlaybackTimerId), 1000);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SOURCE), QString::fromUtf8("/音乐/一首歌.mp3"));
-    EXPECT_EQ(dialog->sourcePath, "/音乐/一首歌.mp3");
+    EXPECT_EQ(SourceTip(*dialog), "/音乐/一首歌.mp3");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "0");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "");
     EXPECT_TRUE(messages.isEmpty());
@@ -81,8 +86,8 @@ TEST_F(WindowTest, FailedOpenLeavesThePreviousSourceAsItWas) {
     EXPECT_EQ(fake.CallsOf(kOpenCalls),
               (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0", "Open /m/second.mp3"}));
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_SOURCE), "/m/first.mp3");
-    EXPECT_EQ(dialog->sourcePath, "/m/first.mp3");
-    EXPECT_EQ(dialog->positionSlider->maximum(), 125000);
+    EXPECT_EQ(SourceTip(*dialog), "/m/first.mp3");
+    EXPECT_EQ(PositionSlider(*dialog)->maximum(), 125000);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_START), "0");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_EDIT_END), "12.5");
     EXPECT_TRUE(dialog->IsTimerRunning(kPlaybackTimerId));
@@ -94,23 +99,22 @@ TEST_F(WindowTest, FailedOpenBeforeAnySourceStartsNothing) {
     dialog->OnDropFiles({"/m/broken.mp3"});
     EXPECT_EQ(messages, QStringList{QString::fromUtf8("mp3文件打开失败！")});
     EXPECT_FALSE(dialog->IsTimerRunning(kPlaybackTimerId));
-    EXPECT_EQ(dialog->sourcePath, "");
+    EXPECT_EQ(SourceTip(*dialog), "");
 }
 
 TEST_F(WindowTest, SecondSourceReplacesTheFirst) {
     auto dialog = MakeDialog();
     fake.Configure(1, 125000);
     dialog->OnDropFiles({"/m/first.mp3"});
-    dialog->positionSlider->setValue(60000);
-    dialog->positionSlider->startMark = 1000;
+    TypeInto(*dialog, IDC_EDIT_START, "60"); // the thumb and the start mark at 60 s
     fake.Configure(1, 30000);
     dialog->OnDropFiles({"/m/first.mp3"});
     EXPECT_EQ(fake.CallsOf(kOpenCalls),
               (QStringList{"SetFadeIn 0 0", "SetFadeOut 0 0", "Open /m/first.mp3", "GetLen",
                            "Pause", "GetLen"}));
-    EXPECT_EQ(dialog->positionSlider->maximum(), 30000);
-    EXPECT_EQ(dialog->positionSlider->value(), 0);
-    EXPECT_EQ(dialog->positionSlider->startMark, 0); // the old mark gone, the new one at "0"
+    EXPECT_EQ(PositionSlider(*dialog)->maximum(), 30000);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 0);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, 0); // the old mark gone, the new one at "0"
 }
 
 TEST_F(WindowTest, StartEditReportsAChangeEvenWhenItKeepsItsText) {
@@ -131,8 +135,8 @@ TEST_F(WindowTest, FileDialogChoiceIsNotCheckedForItsExtension) {
     Click(*dialog, IDC_BTN_SELECT_SOURCE);
     EXPECT_EQ(openFileFilters, QStringList{QString::fromUtf8("mp3文件(*.mp3)")});
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(dialog->sourcePath, "/m/voice.wav");
-    EXPECT_EQ(dialog->positionSlider->maximum(), 4000);
+    EXPECT_EQ(SourceTip(*dialog), "/m/voice.wav");
+    EXPECT_EQ(PositionSlider(*dialog)->maximum(), 4000);
 }
 
 TEST_F(WindowTest, CancelledFileDialogChangesNothing) {
@@ -169,7 +173,7 @@ TEST_F(WindowTest, RealDropEventsCarryLocalFilesOnly) {
     QApplication::sendEvent(dialog.get(), &enterOne);
     QDropEvent dropOne(QPointF(10, 10), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(dialog.get(), &dropOne);
-    EXPECT_EQ(dialog->sourcePath, "/m/one.mp3");
+    EXPECT_EQ(SourceTip(*dialog), "/m/one.mp3");
 }
 
 TEST_F(WindowTest, MakerPageButtonOpensTheAddress) {

@@ -1,8 +1,6 @@
 // Previewing: the transport buttons, seeking with the position slider, and the
 // once-a-second tick that shows the position and rewinds at the end.
 #include "CMySliderControl.h"
-#include "CStaticCounter.h"
-#include "CTMStatic.h"
 #include "ControlIds.h"
 #include "WindowActions.h"
 
@@ -23,14 +21,14 @@ QString U(const char* text) {
 
 class TransportTest : public WindowTest {
 protected:
-    std::unique_ptr<TestDlg> OpenedDialog(int lengthMs) {
+    std::unique_ptr<CTesmiraDlg> OpenedDialog(int lengthMs) {
         auto dialog = MakeDialog();
         fake.Configure(1, lengthMs);
         dialog->OnDropFiles({"/m/song.mp3"});
         return dialog;
     }
     // One tick of the play-position timer at position ms; the player calls it made.
-    QStringList TickAt(TestDlg& dialog, int ms) {
+    QStringList TickAt(CTesmiraDlg& dialog, int ms) {
         fake.SetPosition(ms);
         const int before = static_cast<int>(fake.Calls().size());
         EXPECT_TRUE(dialog.FireTimer(kPlaybackTimerId));
@@ -63,30 +61,30 @@ TEST_F(TransportTest, TickShowsThePositionInEveryDisplayAndMovesTheSlider) {
     const QStringList calls = TickAt(*dialog, 65432);
     EXPECT_EQ(calls.front(), "GetState");
     EXPECT_FALSE(calls.contains("SetPos 0"));
-    EXPECT_EQ(dialog->counter->Text(), "01:05");
-    EXPECT_EQ(dialog->timeLabel->text(), "01:05/02:05");
+    EXPECT_EQ(dialog->GetDlgItem(IDC_COUNTER)->accessibleName(), "01:05");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_LABEL_TIME), "01:05/02:05");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_STATIC_SECONDS), "65.432/125.000");
-    EXPECT_EQ(dialog->positionSlider->value(), 65432);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 65432);
 
     // An hour and more.
     dialog = OpenedDialog(4 * 3600 * 1000);
     TickAt(*dialog, 3725000);
-    EXPECT_EQ(dialog->counter->Text(), "1:02:05");
-    EXPECT_EQ(dialog->timeLabel->text(), "1:02:05/4:00:00");
+    EXPECT_EQ(dialog->GetDlgItem(IDC_COUNTER)->accessibleName(), "1:02:05");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_LABEL_TIME), "1:02:05/4:00:00");
 }
 
 TEST_F(TransportTest, TickRewindsWithinTheLast300Milliseconds) {
     auto dialog = OpenedDialog(125000);
     EXPECT_FALSE(TickAt(*dialog, 124700).contains("SetPos 0")); // 124700 + 300 is not past
-    EXPECT_EQ(dialog->positionSlider->value(), 124700);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 124700);
 
     EXPECT_TRUE(TickAt(*dialog, 124701).contains("SetPos 0"));
-    EXPECT_EQ(dialog->positionSlider->value(), 0);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 0);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_STATIC_SECONDS), "0.000/125.000");
 
     // A position past the end (the fake does not move on SetPos, so the texts show it).
     EXPECT_TRUE(TickAt(*dialog, 130000).contains("SetPos 0"));
-    EXPECT_EQ(dialog->positionSlider->value(), 0);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 0);
 }
 
 TEST_F(TransportTest, SourceShorterThanTheMarginRewindsOnEveryTick) {
@@ -100,7 +98,7 @@ TEST_F(TransportTest, SourceShorterThanTheMarginRewindsOnEveryTick) {
 
 TEST_F(TransportTest, DraggingTheThumbSeeksOnceAtRelease) {
     auto dialog = OpenedDialog(100000);
-    CMySliderControl* slider = dialog->positionSlider;
+    CMySliderControl* slider = PositionSlider(*dialog);
     slider->resize(400, slider->height());
     const int y = slider->height() / 2;
     const int before = static_cast<int>(fake.CallsOf({"SetPos"}).size());
@@ -122,8 +120,8 @@ TEST_F(TransportTest, DraggingTheThumbSeeksOnceAtRelease) {
 
 TEST_F(TransportTest, ArrowKeysSeekBySecondsAndPageKeysByTen) {
     auto dialog = OpenedDialog(100000);
-    CMySliderControl* slider = dialog->positionSlider;
-    slider->setValue(50000);
+    CMySliderControl* slider = PositionSlider(*dialog);
+    TickAt(*dialog, 50000);
     slider->setFocus();
     const std::pair<int, int> rows[] = {{Qt::Key_Right, 51000},
                                         {Qt::Key_Left, 50000},
@@ -185,8 +183,8 @@ TEST_F(TransportTest, WithoutASoundDeviceTheUserIsToldOnceAndTheCounterStays) {
     auto dialog = OpenedDialog(100000);
     TickAt(*dialog, 65000);
     dialog->OnDropFiles({"/m/second.mp3"}); // another song: its position at once
-    EXPECT_EQ(dialog->counter->Text(), "00:00");
-    EXPECT_EQ(dialog->timeLabel->text(), "00:00/01:40");
+    EXPECT_EQ(dialog->GetDlgItem(IDC_COUNTER)->accessibleName(), "00:00");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_LABEL_TIME), "00:00/01:40");
 
     fake.SetAudioDevice(false);
     Click(*dialog, IDC_BTN_PLAY);

@@ -23,7 +23,7 @@ QStringList At(const CWaveformStrip* strip, int ms) {
     return {QString::number(p.x()), QString::number(p.y())};
 }
 
-int EditMs(const TestDlg& dialog, int id) {
+int EditMs(const CTesmiraDlg& dialog, int id) {
     return static_cast<int>(std::lround(dialog.GetDlgItemText(id).toDouble() * 1000.0));
 }
 
@@ -44,7 +44,7 @@ TEST_F(WindowTest, WaveformSeeksMarksAndPrelistensWithRealInput) {
 
     Xdo(QStringList{"mousemove"} + At(strip, 4000) + QStringList{"click", "1"});
     QTest::qWait(300);
-    EXPECT_NEAR(dialog->positionSlider->value(), 4000, column);
+    EXPECT_NEAR(PositionSlider(*dialog)->value(), 4000, column);
 
     dialog->SetDlgItemText(IDC_EDIT_START, QStringLiteral("2"));
     dialog->SetDlgItemText(IDC_EDIT_END, QStringLiteral("4.5"));
@@ -54,7 +54,7 @@ TEST_F(WindowTest, WaveformSeeksMarksAndPrelistensWithRealInput) {
     QTest::qWait(300);
     const int start = EditMs(*dialog, IDC_EDIT_START);
     EXPECT_NEAR(start, 3000, column);
-    EXPECT_EQ(dialog->positionSlider->startMark, start);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, start);
     EXPECT_EQ(EditMs(*dialog, IDC_EDIT_END), 4500);
 
     const QWidget* prelisten = dialog->GetDlgItem(IDC_BTN_PRELISTEN);
@@ -67,8 +67,8 @@ TEST_F(WindowTest, WaveformSeeksMarksAndPrelistensWithRealInput) {
     EXPECT_LT(early, start + 600);
     // ...and stopped on the end mark, where the once-a-second timer puts the slider and
     // leaves it.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->positionSlider->value() == 4500; }, 8000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return PositionSlider(*dialog)->value() == 4500; }, 8000));
     QTest::qWait(1200);
-    EXPECT_EQ(dialog->positionSlider->value(), 4500);
+    EXPECT_EQ(PositionSlider(*dialog)->value(), 4500);
     EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
 }

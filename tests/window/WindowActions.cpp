@@ -21,7 +21,7 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos) {
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void TypeInto(TestDlg& dialog, int id, const QString& text) {
+void TypeInto(CTesmiraDlg& dialog, int id, const QString& text) {
     auto* edit = qobject_cast<QLineEdit*>(dialog.GetDlgItem(id));
     ASSERT_NE(edit, nullptr) << "edit " << id;
     edit->selectAll();
@@ -33,7 +33,7 @@ void TypeInto(TestDlg& dialog, int id, const QString& text) {
     ASSERT_EQ(edit->text(), text) << "edit " << id;
 }
 
-void DragSlider(TestDlg& dialog, QSlider* slider, QPoint from, QPoint to) {
+void DragSlider(CTesmiraDlg& dialog, QSlider* slider, QPoint from, QPoint to) {
     SendMouse(slider, QEvent::MouseButtonPress, from);
     if (to != from) {
         SendMouse(slider, QEvent::MouseMove, to);
@@ -42,7 +42,7 @@ void DragSlider(TestDlg& dialog, QSlider* slider, QPoint from, QPoint to) {
     QCoreApplication::sendPostedEvents(&dialog);
 }
 
-void PressKey(TestDlg& dialog, QWidget* widget, int key) {
+void PressKey(CTesmiraDlg& dialog, QWidget* widget, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
@@ -50,7 +50,7 @@ void PressKey(TestDlg& dialog, QWidget* widget, int key) {
     QCoreApplication::sendPostedEvents(&dialog);
 }
 
-bool FollowCut(TestDlg& dialog, std::chrono::milliseconds limit) {
+bool FollowCut(CTesmiraDlg& dialog, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (dialog.IsTimerRunning(kCutTimerId)) {
         if (std::chrono::steady_clock::now() > deadline) {
@@ -60,6 +60,14 @@ bool FollowCut(TestDlg& dialog, std::chrono::milliseconds limit) {
         dialog.FireTimer(kCutTimerId);
     }
     return true;
+}
+
+std::set<std::string> ThreadIds() {
+    std::set<std::string> ids;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        ids.insert(entry.path().filename());
+    }
+    return ids;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {

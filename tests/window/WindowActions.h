@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 #include <chrono>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,17 +15,20 @@ class QSlider;
 
 // Selects the edit's text and types text over it, one change per key; an empty text
 // deletes the selection.
-void TypeInto(TestDlg& dialog, int id, const QString& text);
+void TypeInto(CTesmiraDlg& dialog, int id, const QString& text);
 // Left button pressed at `from`, moved to `to` (when it differs), released; then the
 // window handles the notifications the slider posted.
-void DragSlider(TestDlg& dialog, QSlider* slider, QPoint from, QPoint to);
+void DragSlider(CTesmiraDlg& dialog, QSlider* slider, QPoint from, QPoint to);
 // One left-button mouse event on widget at pos (pressed, moved with the button held, or
 // released).
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos);
 // The key pressed and released on a focused widget; posted notifications are handled.
-void PressKey(TestDlg& dialog, QWidget* widget, int key);
+void PressKey(CTesmiraDlg& dialog, QWidget* widget, int key);
 // Fires the cut timer until the window stops following the cut; false when it still
 // follows one after `limit`.
-bool FollowCut(TestDlg& dialog, std::chrono::milliseconds limit = std::chrono::milliseconds(60000));
+bool FollowCut(CTesmiraDlg& dialog,
+               std::chrono::milliseconds limit = std::chrono::milliseconds(60000));
+// The ids of the process's threads.
+std::set<std::string> ThreadIds();
 // The names of the files in folder, sorted.
 std::vector<std::string> FilesIn(const std::string& folder);

@@ -47,15 +47,15 @@ WindowTest::~WindowTest() {
     SetOpenUrlFunction({});
 }
 
-std::unique_ptr<TestDlg> WindowTest::MakeDialog(const std::string& playerPath,
-                                                const std::string& encoderPath) {
-    auto dialog = std::make_unique<TestDlg>(SettingsEnvironment{exeFolder, home, ""}, playerPath,
-                                            encoderPath);
+std::unique_ptr<CTesmiraDlg> WindowTest::MakeDialog(const std::string& playerPath,
+                                                    const std::string& encoderPath) {
+    auto dialog = std::make_unique<CTesmiraDlg>(SettingsEnvironment{exeFolder, home, ""},
+                                                playerPath, encoderPath);
     EXPECT_TRUE(dialog->Create());
     return dialog;
 }
 
-void WindowTest::Click(TestDlg& dialog, int id) {
+void WindowTest::Click(CTesmiraDlg& dialog, int id) {
     auto* button = qobject_cast<QAbstractButton*>(dialog.GetDlgItem(id));
     ASSERT_NE(button, nullptr) << "control " << id;
     button->click();

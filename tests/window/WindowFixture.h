@@ -1,6 +1,7 @@
 #pragma once
 // A main window made for a test: settings in a temporary folder, the fake player, and every
 // seam (message boxes, file pickers, file manager, process end) answered by the test.
+#include "CMySliderControl.h"
 #include "CTesmiraDlg.h"
 #include "FakePlayer.h"
 #include "MessageBox.h"
@@ -12,20 +13,16 @@
 #include <memory>
 #include <vector>
 
-// The dialog with its protected parts opened to the test.
-class TestDlg : public CTesmiraDlg {
-public:
-    using CTesmiraDlg::clipJob;
-    using CTesmiraDlg::counter;
-    using CTesmiraDlg::CTesmiraDlg;
-    using CTesmiraDlg::lastOutputPath;
-    using CTesmiraDlg::logoImage;
-    using CTesmiraDlg::positionSlider;
-    using CTesmiraDlg::settings;
-    using CTesmiraDlg::sourcePath;
-    using CTesmiraDlg::stepLabels;
-    using CTesmiraDlg::timeLabel;
-};
+// The dialog's control of class T by the object name its template gives it.
+template <typename T> T* Control(const CTesmiraDlg& dialog, const char* name) {
+    T* control = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+inline CMySliderControl* PositionSlider(const CTesmiraDlg& dialog) {
+    return Control<CMySliderControl>(dialog, "IDC_SLIDER_POSITION");
+}
 
 class WindowTest : public testing::Test {
 protected:
@@ -33,9 +30,9 @@ protected:
     ~WindowTest() override;
 
     // A created (not shown) dialog that loads the player library at playerPath.
-    std::unique_ptr<TestDlg> MakeDialog(const std::string& playerPath = FAKE_PLAYER_PATH,
-                                        const std::string& encoderPath = {});
-    void Click(TestDlg& dialog, int id);
+    std::unique_ptr<CTesmiraDlg> MakeDialog(const std::string& playerPath = FAKE_PLAYER_PATH,
+                                            const std::string& encoderPath = {});
+    void Click(CTesmiraDlg& dialog, int id);
     // A generated MP3 of the given length in the temporary folder.
     std::string MakeSong(const std::string& name, double seconds);
 

@@ -4,6 +4,7 @@
 #include "CStaticCounter.h"
 #include "CTMStatic.h"
 #include "ControlIds.h"
+#include "PngResource.h"
 #include "WindowFixture.h"
 
 #include <QCheckBox>
@@ -15,7 +16,7 @@
 
 namespace {
 
-QString Text(const TestDlg& dialog, int id) {
+QString Text(const CTesmiraDlg& dialog, int id) {
     return dialog.GetDlgItemText(id);
 }
 
@@ -68,15 +69,16 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     EXPECT_EQ(Text(*dialog, IDC_STATIC_LENGTH), QString::fromUtf8("剪切长度：00:00(0秒)"));
     EXPECT_EQ(Text(*dialog, IDC_LABEL_TIME), "00:00/00:00");
     EXPECT_EQ(Text(*dialog, IDC_STATIC_SECONDS), "0.000/0.000");
-    EXPECT_EQ(dialog->counter->Text(), "00:00");
-    EXPECT_EQ(dialog->counter->minChars, 5);
-    EXPECT_EQ(dialog->counter->litColour, QColor(9, 84, 224));
+    EXPECT_EQ(dialog->GetDlgItem(IDC_COUNTER)->accessibleName(), "00:00");
+    const auto* counter = Control<CStaticCounter>(*dialog, "IDC_COUNTER");
+    EXPECT_EQ(counter->minChars, 5);
+    EXPECT_EQ(counter->litColour, QColor(9, 84, 224));
     // Unlit segments and the background melt into the dialog as it is painted.
     const QColor dialogColour = dialog->grab().toImage().pixelColor(2, 2);
-    EXPECT_EQ(dialog->counter->backColour, dialogColour);
-    EXPECT_EQ(dialog->counter->ghostColour, dialogColour);
-    EXPECT_EQ(dialog->timeLabel->font().family(), "Times New Roman");
-    EXPECT_EQ(dialog->stepLabels[0]->textColour, QColor(0, 0, 255));
+    EXPECT_EQ(counter->backColour, dialogColour);
+    EXPECT_EQ(counter->ghostColour, dialogColour);
+    EXPECT_EQ(dialog->GetDlgItem(IDC_LABEL_TIME)->font().family(), "Times New Roman");
+    EXPECT_EQ(Control<CTMStatic>(*dialog, "IDC_LABEL_STEP1")->textColour, QColor(0, 0, 255));
     EXPECT_TRUE(
         qobject_cast<QRadioButton*>(dialog->GetDlgItem(IDC_RADIO_CUSTOM_RANGE))->isChecked());
     EXPECT_FALSE(
@@ -89,14 +91,13 @@ TEST_F(WindowTest, ControlsStartInTheirFirstState) {
     // Page keys: a fifth of each factor slider's range, ten seconds on the position slider.
     EXPECT_EQ(speed->pageStep(), 4);
     EXPECT_EQ(pitch->pageStep(), 8);
-    EXPECT_EQ(dialog->positionSlider->pageStep(), 10000);
+    EXPECT_EQ(PositionSlider(*dialog)->pageStep(), 10000);
     // The marks were cleared, and the emptied edits, which hold no time, set none.
-    EXPECT_EQ(dialog->positionSlider->startMark, -1);
-    EXPECT_EQ(dialog->positionSlider->endMark, -1);
+    EXPECT_EQ(PositionSlider(*dialog)->startMark, -1);
+    EXPECT_EQ(PositionSlider(*dialog)->endMark, -1);
     EXPECT_EQ(qobject_cast<QProgressBar*>(dialog->GetDlgItem(IDC_PROGRESS_CUT))->value(), 0);
     EXPECT_FALSE(dialog->IsTimerRunning(kPlaybackTimerId));
     EXPECT_FALSE(dialog->IsTimerRunning(kCutTimerId));
-    EXPECT_FALSE(dialog->logoImage.isNull());
 
     // The default save folder is made and shown in its hidden edit.
     const std::string saveFolder = home + "/剪切";
@@ -137,7 +138,8 @@ TEST_F(WindowTest, IncompletePlayerLibraryLeavesAUsableWindow) {
 
 TEST_F(WindowTest, LogoIsPaintedAtItsOwnSizeFromTheHiddenAnchor) {
     auto dialog = MakeDialog();
-    const QImage& logo = dialog->logoImage;
+    QImage logo;
+    ASSERT_TRUE(LoadPngResource(logo, IDB_PNG_LOGO));
     ASSERT_FALSE(logo.isNull());
     const QPoint anchor = dialog->GetDlgItem(IDC_STATIC_LOGO)->geometry().topLeft();
     const QImage shot = dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
