@@ -60,7 +60,6 @@ public:
     std::string GetOutputPath();
     // What of the source's tags the last cut could not carry, once it has ended.
     std::vector<std::string> GetTagNotes();
-    const CTempoPitch& GetStage() const { return stage; }
 
 private:
     CutResult OpenSource(const CutPlan& plan);

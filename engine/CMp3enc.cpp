@@ -43,7 +43,7 @@ CutResult CMp3enc::Open(int sampleRate, int channels, const std::string& library
     if (path.size() > kMaxPathBytes) {
         return CutFailed(CutError::OutputCannotCreate, ENAMETOOLONG, path);
     }
-    output = std::make_shared<CutOutputFile>(path, mode, source);
+    output = std::make_unique<CutOutputFile>(path, mode, source);
     file = output->Stream();
     switch (output->Problem()) {
     case OutputProblem::None:

@@ -51,8 +51,6 @@ public:
     CutResult WriteResult() const;
     // Where Finish() published the file; empty before.
     std::string GetPublishedPath() const { return output ? output->PublishedPath() : ""; }
-    // Shared, so an owner can withdraw the output while a worker still writes it.
-    std::shared_ptr<CutOutputFile> GetOutput() const { return output; }
     const BE_CONFIG& GetConfig() const { return config; }
     const EncoderEntryPoints& GetLibrary() const { return *api; }
     // Sample frames per MP3 frame of the stream (1152, or 576 at the lower rates).
@@ -74,7 +72,7 @@ private:
     BE_CONFIG config{};
     HBE_STREAM stream = 0;
     uint32_t samplesPerChunk = 0;
-    std::shared_ptr<CutOutputFile> output;
+    std::unique_ptr<CutOutputFile> output;
     FILE* file = nullptr; // the output's stream while it may be written
     std::vector<uint8_t> outputBuffer;
 
