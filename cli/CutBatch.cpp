@@ -111,9 +111,9 @@ CutOptions WithinThreadBudget(CutOptions options, unsigned processors) {
     const auto budget = static_cast<size_t>(std::max({1u, processors}));
     const size_t atOnce =
         std::clamp<size_t>(static_cast<size_t>(options.jobs), 1, options.inputs.size());
-    const auto streams = static_cast<size_t>(options.streams);
+    const auto streams = static_cast<size_t>(options.cut.lanes);
     if (atOnce * streams > std::max(budget, streams)) {
-        options.streams = 1;
+        options.cut.lanes = 1;
     }
     return options;
 }

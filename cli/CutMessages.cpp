@@ -43,7 +43,7 @@ CutMessage DescribeCutResult(const CutResult& r, const std::string& input,
     case CutError::None:
         return {};
     case CutError::EmptyRange:
-        return {"the end must come after the start", kExitUsage};
+        return {"the end must be greater than the start", kExitUsage};
     case CutError::BadTime:
         return {"a time, fade or pause is out of range", kExitUsage};
     case CutError::BadFactor:
@@ -51,7 +51,9 @@ CutMessage DescribeCutResult(const CutResult& r, const std::string& input,
     case CutError::BadLanes:
         return {"--streams takes 1 or 2", kExitUsage};
     case CutError::LosslessAltered:
-        return {"--lossless cannot be combined with fades, --speed or --pitch", kExitUsage};
+        return {"--lossless copies frames as they are: it cannot fade or change speed or pitch; "
+                "cut without it",
+                kExitUsage};
     case CutError::SourceUnreadable:
         return {SourceProblem(input)};
     case CutError::Interrupted:

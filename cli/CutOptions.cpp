@@ -1,5 +1,6 @@
 #include "CutOptions.h"
 
+#include "CutMessages.h"
 #include "FactorRange.h"
 #include "TimeTexts.h"
 
@@ -155,14 +156,8 @@ bool CheckCombination(const CutOptions& options, bool hasStart, bool hasEnd, std
         error = "-o takes one input; use --dir for several";
     } else if (options.overwrite && options.outputFile.empty()) {
         error = "--overwrite goes with -o; generated names never replace a file";
-    } else if (options.lossless && ((options.fadeIn && options.fadeInMs > 0) ||
-                                    (options.fadeOut && options.fadeOutMs > 0))) {
-        error = "--lossless copies frames as they are: it cannot fade; cut without it";
-    } else if (options.lossless && (options.speed != 1.0 || options.pitch != 1.0)) {
-        error = "--lossless copies frames as they are: it cannot change speed or pitch; cut "
-                "without it";
-    } else if (hasStart && options.endMs <= options.startMs) {
-        error = "the end must be greater than the start";
+    } else if (const CutResult refused = CheckCutRequest(options.cut); !refused.Ok()) {
+        error = DescribeCutResult(refused, "", "", false).text;
     } else if (!options.outputDir.empty() && !IsFolder(options.outputDir, error)) {
         return false;
     } else {
@@ -190,24 +185,24 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             options.whole = true;
         } else if (a == "--start" || a == "--end") {
             ok = TakeTime(argc, argv, i, kMaxTimeMs,
-                          a == "--start" ? options.startMs : options.endMs, error);
+                          a == "--start" ? options.cut.startMs : options.cut.endMs, error);
             (a == "--start" ? hasStart : hasEnd) = true;
         } else if (a == "-o") {
             ok = TakeValue(argc, argv, i, options.outputFile, error);
         } else if (a == "--dir") {
             ok = TakeValue(argc, argv, i, options.outputDir, error);
         } else if (a == "--no-tags") {
-            options.noTags = true;
+            options.cut.carryTags = false;
         } else if (a == "--overwrite") {
             options.overwrite = true;
         } else if (a == "--lossless") {
-            options.lossless = true;
+            options.cut.lossless = true;
         } else if (a == "-0" || a == "--null") {
             options.nullEnded = true;
         } else if (a == "--throttle-ms") {
             ok = TakeNumber(argc, argv, i, 0LL, static_cast<long long>(kMaxThrottleMs),
                             "milliseconds", throttle, error);
-            options.throttleMs = static_cast<int>(throttle);
+            options.cut.throttleMs = static_cast<int>(throttle);
         } else if (a == "--jobs") {
             ok = TakeNumber(argc, argv, i, 1LL, kMaxJobs, "a count", jobs, error);
             options.jobs = static_cast<int>(jobs);
@@ -215,14 +210,16 @@ bool ParseCutOptions(int argc, char** argv, CutOptions& options, std::string& er
             long long streams = 0;
             ok = TakeNumber(argc, argv, i, 1LL, static_cast<long long>(kMaxLanes), "a count",
                             streams, error);
-            options.streams = static_cast<int>(streams);
+            options.cut.lanes = static_cast<int>(streams);
         } else if (a == "--fade-in") {
-            options.fadeIn = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeInMs, error);
+            options.cut.fadeIn = ok =
+                TakeTime(argc, argv, i, kMaxFadeMs, options.cut.fadeInMs, error);
         } else if (a == "--fade-out") {
-            options.fadeOut = ok = TakeTime(argc, argv, i, kMaxFadeMs, options.fadeOutMs, error);
+            options.cut.fadeOut = ok =
+                TakeTime(argc, argv, i, kMaxFadeMs, options.cut.fadeOutMs, error);
         } else if (a == "--speed" || a == "--pitch") {
             ok = TakeNumber(argc, argv, i, kMinFactor, kMaxFactor, "a factor",
-                            a == "--speed" ? options.speed : options.pitch, error);
+                            a == "--speed" ? options.cut.speed : options.cut.pitch, error);
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option " + a;
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 // Command line of tesmira-cut.
 #include "CutLimits.h"
+#include "CutPlan.h"
 
 #include <string>
 #include <vector>
@@ -8,23 +9,14 @@
 struct CutOptions {
     std::vector<std::string> inputs;
     bool whole = false;
-    int startMs = 0; // typed as the window takes its times: "90.5", "1:30", "1:02:03"
-    int endMs = 0;
+    // The range ("90.5", "1:30", "1:02:03", as the window takes times), fades, factors,
+    // streams, pause, lossless and tags; the source, output and mode are set per input.
+    CutRequest cut;
     std::string outputFile; // -o
     std::string outputDir;  // --dir
     bool overwrite = false; // -o may replace an existing file
     bool nullEnded = false; // -0: each printed path ends with a zero byte, not a newline
-    int throttleMs = 0;
-    int jobs = 1;    // cuts at once; the parser's default is one per processor
-    int streams = 2; // encoder streams per cut
-    bool fadeIn = false;
-    int fadeInMs = 0;
-    bool fadeOut = false;
-    int fadeOutMs = 0;
-    double speed = 1.0;
-    double pitch = 1.0;
-    bool lossless = false; // copy the source's frames instead of re-encoding
-    bool noTags = false;   // only the ID3v1 tag, none of the source's tags
+    int jobs = 1;           // cuts at once; the parser's default is one per processor
     bool help = false;
     bool version = false;
 };

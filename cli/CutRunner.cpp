@@ -24,24 +24,10 @@ OutputMode ModeFor(const CutOptions& options) {
 
 CutRequest RequestFor(const CutOptions& options, const std::string& source,
                       const std::string& output) {
-    CutRequest r;
+    CutRequest r = options.cut;
     r.source = source;
     r.output = output;
     r.mode = ModeFor(options);
-    if (!options.whole) {
-        r.startMs = options.startMs;
-        r.endMs = options.endMs;
-    }
-    r.fadeIn = options.fadeIn;
-    r.fadeInMs = options.fadeInMs;
-    r.fadeOut = options.fadeOut;
-    r.fadeOutMs = options.fadeOutMs;
-    r.speed = options.speed;
-    r.pitch = options.pitch;
-    r.lanes = options.streams;
-    r.throttleMs = options.throttleMs;
-    r.lossless = options.lossless;
-    r.carryTags = !options.noTags;
     return r;
 }
 

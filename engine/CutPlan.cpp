@@ -11,7 +11,9 @@ bool FactorFits(double factor) {
     return std::isfinite(factor) && factor >= kMinFactor && factor <= kMaxFactor;
 }
 
-CutResult Check(const CutRequest& r) {
+} // namespace
+
+CutResult CheckCutRequest(const CutRequest& r) {
     if (r.startMs < 0 || r.fadeInMs < 0 || r.fadeOutMs < 0 || r.fadeInMs > kMaxFadeMs ||
         r.fadeOutMs > kMaxFadeMs || r.throttleMs < 0 || r.throttleMs > kMaxThrottleMs) {
         return CutFailed(CutError::BadTime);
@@ -25,17 +27,16 @@ CutResult Check(const CutRequest& r) {
     if (r.lanes < 1 || r.lanes > kMaxLanes) {
         return CutFailed(CutError::BadLanes);
     }
-    if (r.lossless && (r.fadeIn || r.fadeOut || r.speed != 1.0 || r.pitch != 1.0)) {
+    if (r.lossless && ((r.fadeIn && r.fadeInMs > 0) || (r.fadeOut && r.fadeOutMs > 0) ||
+                       r.speed != 1.0 || r.pitch != 1.0)) {
         return CutFailed(CutError::LosslessAltered);
     }
     return {};
 }
 
-} // namespace
-
 CutResult MakeCutPlan(const CutRequest& request, std::optional<CutPlan>& plan) {
     plan.reset();
-    CutResult result = Check(request);
+    CutResult result = CheckCutRequest(request);
     if (result.Ok()) {
         plan.emplace(CutPlan(request));
     }

@@ -9,9 +9,6 @@
 #include <string>
 
 struct CutRequest {
-    std::string source;
-    std::string output;
-    OutputMode mode = OutputMode::NumberedName;
     int startMs = 0;
     int endMs = INT_MAX; // an end past the source is the source's end
     // Fades as asked for; the cut fits them into its length.
@@ -26,6 +23,9 @@ struct CutRequest {
     bool lowPriority = false; // the cut's threads take only processor time nothing else wants
     bool lossless = false;    // copy the source's frames; no fades, speed or pitch then
     bool carryTags = true;    // the source's tags in an ID3v2 tag before the audio
+    std::string source{};
+    std::string output{};
+    OutputMode mode = OutputMode::NumberedName;
 };
 
 class CutPlan {
@@ -40,5 +40,7 @@ private:
     const CutRequest request;
 };
 
-// Checks every number of request against its limit; on success plan holds it.
+// Checks every number of request against its limit, and that a lossless cut changes nothing.
+CutResult CheckCutRequest(const CutRequest& request);
+// The same check; on success plan holds the request.
 CutResult MakeCutPlan(const CutRequest& request, std::optional<CutPlan>& plan);

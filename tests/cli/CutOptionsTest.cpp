@@ -28,16 +28,16 @@ TEST(CutOptions, RangeOutputAndEffects) {
         << error;
     EXPECT_EQ(o.inputs, std::vector<std::string>{"a.mp3"});
     EXPECT_FALSE(o.whole);
-    EXPECT_EQ(o.startMs, 60000);
-    EXPECT_EQ(o.endMs, 180500);
+    EXPECT_EQ(o.cut.startMs, 60000);
+    EXPECT_EQ(o.cut.endMs, 180500);
     EXPECT_EQ(o.outputFile, "out.mp3");
-    EXPECT_TRUE(o.fadeIn);
-    EXPECT_EQ(o.fadeInMs, 5000);
-    EXPECT_TRUE(o.fadeOut);
-    EXPECT_EQ(o.fadeOutMs, 2500);
-    EXPECT_DOUBLE_EQ(o.speed, 1.05);
-    EXPECT_DOUBLE_EQ(o.pitch, 0.9);
-    EXPECT_EQ(o.throttleMs, 10);
+    EXPECT_TRUE(o.cut.fadeIn);
+    EXPECT_EQ(o.cut.fadeInMs, 5000);
+    EXPECT_TRUE(o.cut.fadeOut);
+    EXPECT_EQ(o.cut.fadeOutMs, 2500);
+    EXPECT_DOUBLE_EQ(o.cut.speed, 1.05);
+    EXPECT_DOUBLE_EQ(o.cut.pitch, 0.9);
+    EXPECT_EQ(o.cut.throttleMs, 10);
 }
 
 TEST(CutOptions, WholeSongIsTheDefaultAndSeveralInputsNeedAFolder) {
@@ -46,7 +46,7 @@ TEST(CutOptions, WholeSongIsTheDefaultAndSeveralInputsNeedAFolder) {
     ASSERT_TRUE(Parse({"a.mp3", "b.mp3", "--dir", "/tmp"}, o, error)) << error;
     EXPECT_TRUE(o.whole);
     EXPECT_EQ(o.inputs.size(), 2u);
-    EXPECT_EQ(o.throttleMs, 0);
+    EXPECT_EQ(o.cut.throttleMs, 0);
 }
 
 TEST(CutOptions, UsageErrorsAreNamed) {
@@ -102,8 +102,8 @@ TEST(CutOptions, ThreadBudgetGivesSecondStreamsOnlyToSpareProcessors) {
         CutOptions options;
         options.inputs.assign(c.inputs, "in.mp3");
         options.jobs = c.jobs;
-        options.streams = c.streams;
-        EXPECT_EQ(WithinThreadBudget(options, c.processors).streams, c.expectedStreams)
+        options.cut.lanes = c.streams;
+        EXPECT_EQ(WithinThreadBudget(options, c.processors).cut.lanes, c.expectedStreams)
             << c.inputs << " inputs, " << c.jobs << " jobs, " << c.processors << " processors";
     }
 }

@@ -97,7 +97,7 @@ TEST(ClipJob, StopDuringACutLeavesNoFile) {
     CutFixture f;
     const auto source = f.MakeSource("long.mp3", Tone(60));
     const auto output = f.dir.File("out.mp3");
-    TestCut paced{0, 60000};
+    CutRequest paced{0, 60000};
     paced.throttleMs = 10;
     ASSERT_TRUE(f.Start(source, output, paced));
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
@@ -162,7 +162,7 @@ TEST(ClipJob, StartWhileRunningStartsNoSecondWorker) {
     CutFixture f;
     const auto source = f.MakeSource("tone.mp3", Tone(20));
     const auto output = f.dir.File("out.mp3");
-    TestCut paced{0, 20000};
+    CutRequest paced{0, 20000};
     paced.throttleMs = 10;
     ASSERT_TRUE(f.Start(source, output, paced));
     f.job.Start();

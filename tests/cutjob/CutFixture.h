@@ -10,20 +10,6 @@
 #include <string>
 #include <thread>
 
-// A cut as the tests ask for it: a range, and what the cut request adds to it.
-struct TestCut {
-    int startMs = 0;
-    int endMs = 0;
-    bool fadeIn = false;
-    int fadeInMs = 0;
-    bool fadeOut = false;
-    int fadeOutMs = 0;
-    double speed = 1.0;
-    double pitch = 1.0;
-    bool carryTags = true;
-    int throttleMs = 0;
-};
-
 // The reader's description of a file.
 inline AudioInfo SourceInfo(const std::string& path) {
     CMp3File reader;
@@ -43,26 +29,16 @@ public:
     }
 
     // Prepares and starts a cut as the window does; the failure when a step failed.
-    CutResult Prepare(const std::string& source, const std::string& output, const TestCut& c) {
-        CutRequest r;
-        r.source = source;
-        r.output = output;
+    // The range, fades and factors of request, from source into output.
+    CutResult Prepare(const std::string& source, const std::string& output, CutRequest request) {
+        request.source = source;
+        request.output = output;
         // The cases reuse their output names: each cut replaces the one before.
-        r.mode = OutputMode::ReplaceFile;
-        r.startMs = c.startMs;
-        r.endMs = c.endMs;
-        r.fadeIn = c.fadeIn;
-        r.fadeInMs = c.fadeInMs;
-        r.fadeOut = c.fadeOut;
-        r.fadeOutMs = c.fadeOutMs;
-        r.speed = c.speed;
-        r.pitch = c.pitch;
-        r.carryTags = c.carryTags;
-        r.throttleMs = c.throttleMs;
-        return job.Prepare(r);
+        request.mode = OutputMode::ReplaceFile;
+        return job.Prepare(request);
     }
 
-    bool Start(const std::string& source, const std::string& output, const TestCut& c) {
+    bool Start(const std::string& source, const std::string& output, const CutRequest& c) {
         if (!Prepare(source, output, c).Ok()) {
             return false;
         }
@@ -77,7 +53,7 @@ public:
     }
 
     // Cuts and waits; returns the decoded output (ok false if the cut did not finish).
-    DecodedAudio Cut(const std::string& source, const std::string& output, const TestCut& r) {
+    DecodedAudio Cut(const std::string& source, const std::string& output, const CutRequest& r) {
         if (!Start(source, output, r)) {
             return {};
         }

@@ -17,7 +17,7 @@ struct PlanCase {
 class CutPlanCheck : public testing::TestWithParam<PlanCase> {};
 
 TEST_P(CutPlanCheck, RefusesWhatNoCutCanBe) {
-    CutRequest request{.source = "in.mp3", .output = "out.mp3", .startMs = 1000, .endMs = 5000};
+    CutRequest request{.startMs = 1000, .endMs = 5000, .source = "in.mp3", .output = "out.mp3"};
     GetParam().change(request);
     std::optional<CutPlan> plan;
     EXPECT_EQ(MakeCutPlan(request, plan).error, GetParam().expected);
@@ -44,8 +44,15 @@ INSTANTIATE_TEST_SUITE_P(
                  [](CutRequest& r) {
                      r.lossless = true;
                      r.fadeOut = true;
+                     r.fadeOutMs = 1000;
                  },
                  CutError::LosslessAltered},
+        PlanCase{"LosslessNoLengthFade",
+                 [](CutRequest& r) {
+                     r.lossless = r.fadeIn = true;
+                     r.fadeInMs = 0;
+                 },
+                 CutError::None},
         PlanCase{"LosslessFaster",
                  [](CutRequest& r) {
                      r.lossless = true;

@@ -150,7 +150,7 @@ TEST_P(CutPosition, BeginsAndEndsOnTheMarks) {
                                       ? std::pair{9123, 12500}
                                       : std::pair{lengthMs - 5000, lengthMs - 2000};
     EXPECT_NEAR(SourceInfo(source).durationMs, lengthMs, 1) << "the reader's duration";
-    const DecodedAudio cut = fx.Cut(source, fx.dir.File("cut.mp3"), TestCut{startMs, endMs});
+    const DecodedAudio cut = fx.Cut(source, fx.dir.File("cut.mp3"), CutRequest{startMs, endMs});
     ASSERT_TRUE(cut.ok);
 
     const std::vector<double> src = Channel(preview.pcm, preview.channels, 0);

@@ -129,7 +129,7 @@ TEST_P(TagCarryTest, CarriesTagsOverUnchangedAudio) {
     const std::string plain = cut.dir.File("plain/cut.mp3");
     const DecodedAudio tagged = cut.Cut(cut.dir.File("song.mp3"), out, {500, 2500});
     EXPECT_EQ(!cut.job.GetTagNotes().empty(), shape.noted);
-    TestCut untagged{500, 2500};
+    CutRequest untagged{500, 2500};
     untagged.carryTags = false;
     const DecodedAudio reference = cut.Cut(cut.dir.File("song.mp3"), plain, untagged);
     ASSERT_TRUE(tagged.ok && reference.ok);
@@ -225,7 +225,7 @@ TEST(TagRewrite, TheCutsOwnFactsReplaceOrDropTheFalseFrames) {
     const Bytes audio = mp3gen::MakeMp3({.seconds = 3.0, .noise = true});
     source.insert(source.end(), audio.begin(), audio.end());
     ASSERT_TRUE(mp3gen::WriteFileBytes(cut.dir.File("song.mp3"), source));
-    TestCut request{0, 2000};
+    CutRequest request{0, 2000};
     request.speed = 1.25;
     request.pitch = 1.1f;
     ASSERT_TRUE(cut.Cut(cut.dir.File("song.mp3"), cut.dir.File("cut.mp3"), request).ok);

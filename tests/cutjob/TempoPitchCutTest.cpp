@@ -20,7 +20,7 @@ constexpr double kCodecSec = 0.06;
 TEST(TempoPitchCut, PitchChangesTheToneNotTheLength) {
     CutFixture f;
     const auto source = f.MakeSource("tone.mp3", Tone(12, 1000));
-    TestCut r{1000, 11000};
+    CutRequest r{1000, 11000};
     r.pitch = 0.9f;
     const auto audio = f.Cut(source, f.dir.File("out.mp3"), r);
     ASSERT_TRUE(audio.ok);
@@ -32,7 +32,7 @@ TEST(TempoPitchCut, SpeedShortensTheCutByItsFactor) {
     CutFixture f;
     const auto source = f.MakeSource("tone.mp3", Tone(32, 440));
     for (double speed : {1.05, 2.0, 0.5}) {
-        TestCut r{1000, 31000};
+        CutRequest r{1000, 31000};
         r.speed = speed;
         const auto audio = f.Cut(source, f.dir.File("out.mp3"), r);
         ASSERT_TRUE(audio.ok) << speed;
@@ -45,12 +45,12 @@ TEST(TempoPitchCut, NothingOfOneCutReachesTheNext) {
     CutFixture f;
     const auto loud = f.MakeSource("loud.mp3", Tone(10, 1000, 0.8));
     const auto silent = f.MakeSource("silent.mp3", Tone(10, 1000, 0.0));
-    TestCut r{1000, 9000};
+    CutRequest r{1000, 9000};
     r.speed = 1.05;
     r.pitch = 0.95f;
     // A finished cut drains the stage; a stopped one leaves audio inside it.
     ASSERT_TRUE(f.Cut(loud, f.dir.File("first.mp3"), r).ok);
-    TestCut paced = r;
+    CutRequest paced = r;
     paced.throttleMs = 20;
     ASSERT_TRUE(f.Start(loud, f.dir.File("stopped.mp3"), paced));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -64,7 +64,7 @@ TEST(TempoPitchCut, FadesRiseFromAndFallToNearSilence) {
     CutFixture f;
     const auto source = f.MakeSource("tone.mp3", Tone(45, 1000));
     // A 30 s range with 5 s fades, and a tempo change.
-    TestCut r{10000, 40000};
+    CutRequest r{10000, 40000};
     r.fadeIn = true;
     r.fadeInMs = 5000;
     r.fadeOut = true;
