@@ -1,5 +1,6 @@
 #include "CMp3enc.h"
 
+#include "EncoderConfig.h"
 #include "Id3v1Tag.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ CutResult CMp3enc::Open(int sampleRate, int channels, const std::string& library
     if (api == nullptr) {
         return failure;
     }
-    FillConfig(sampleRate, channels);
+    config = MakeCutEncoderConfig(sampleRate, channels);
     DWORD bufferBytes = 0;
     if (api->beInitStream(&config, &samplesPerChunk, &bufferBytes, &stream) != BE_ERR_SUCCESSFUL) {
         return CutFailed(CutError::EncoderStreamRefused);
@@ -89,28 +90,6 @@ CMp3enc::~CMp3enc() {
     if (streamOpen) {
         api->beCloseStream(stream);
     }
-}
-
-void CMp3enc::FillConfig(int sampleRate, int channels) {
-    std::memset(&config, 0, sizeof(config));
-    config.dwConfig = BE_CONFIG_LAME;
-    auto& c = config.format.LHV1;
-    c.dwStructVersion = 1;
-    c.dwStructSize = sizeof(BE_CONFIG);
-    c.dwSampleRate = static_cast<DWORD>(sampleRate);
-    c.dwReSampleRate = 0;
-    c.nMode = channels == 1 ? BE_MP3_MODE_MONO : BE_MP3_MODE_STEREO;
-    c.dwBitrate = 320;
-    c.nPreset = LQP_NORMAL_QUALITY;
-    c.dwMpegVersion = MPEG1;
-    c.bPrivate = 1;
-    c.bCRC = 0;
-    c.bCopyright = 1;
-    c.bOriginal = 1;
-    c.bWriteVBRHeader = 0;
-    c.bEnableVBR = 0;
-    c.bNoRes = 1;
-    c.nQuality = 0;
 }
 
 bool CMp3enc::WriteBytes(const void* data, size_t size) {

@@ -61,7 +61,6 @@ public:
 private:
     CutResult Open(int sampleRate, int channels, const std::string& libraryPath, OutputMode mode,
                    const FileIdentity& source);
-    void FillConfig(int sampleRate, int channels);
     bool RetitleFor(const std::string& name);
     bool WriteBytes(const void* data, size_t size);
     bool WriteEncoded(const int16_t* samples, uint32_t count);

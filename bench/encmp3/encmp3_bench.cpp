@@ -2,6 +2,7 @@
 // blocks: encoding alone, and decoding each block (libmpg123) before encoding it, as a
 // cut does, and with the cut worker's 10 ms pause after each block. Each in the
 // caller's thread and with the library's encoder thread.
+#include "EncoderConfig.h"
 #include "EncoderStream.h"
 #include "Mp3Gen.h"
 
@@ -19,21 +20,6 @@ namespace {
 
 constexpr size_t kBlockBytes = 20480;
 constexpr double kSeconds = 120.0;
-
-BE_CONFIG CutConfig() {
-    BE_CONFIG config;
-    std::memset(&config, 0, sizeof(config));
-    config.dwConfig = BE_CONFIG_LAME;
-    auto& c = config.format.LHV1;
-    c.dwStructVersion = 1;
-    c.dwStructSize = sizeof(BE_CONFIG);
-    c.dwSampleRate = 44100;
-    c.nMode = BE_MP3_MODE_STEREO;
-    c.dwBitrate = 320;
-    c.dwMpegVersion = MPEG1;
-    c.bPrivate = c.bCopyright = c.bOriginal = c.bNoRes = 1;
-    return config;
-}
 
 // Delivers the next block of PCM; false at the end.
 using BlockSource = bool (*)(void* context, std::vector<uint8_t>& block);
@@ -89,7 +75,7 @@ Timing Run(bool threaded, BlockSource next, void* context) {
     const std::clock_t cpuStart = std::clock();
     BE_ERR error = BE_ERR_SUCCESSFUL;
     const auto stream = encmp3::EncoderStream::Create(
-        CutConfig(), error,
+        MakeCutEncoderConfig(44100, 2), error,
         threaded ? encmp3::EncoderThreading::OwnThread : encmp3::EncoderThreading::CallerThread);
     Timing timing;
     if (!stream) {

@@ -1,29 +1,19 @@
 #pragma once
-// The encoder library's entry points, loaded with dlopen from the build.
-#include "EncMp3Interface.h"
+// The encoder library's entry points, loaded from the build as the program loads them, and
+// the record every cut is encoded with.
+#include "EncoderConfig.h"
+#include "EncoderLibrary.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-struct EncMp3Api {
-    BEINITSTREAM init = nullptr;
-    BEENCODECHUNK encode = nullptr;
-    BEDEINITSTREAM deinit = nullptr;
-    BECLOSESTREAM close = nullptr;
-    BEVERSION version = nullptr;
-    BEWRITEVBRHEADER writeVbrHeader = nullptr;
-    BEWRITEINFOTAG writeInfoTag = nullptr;
-
-    // Loads once per process; fails the calling test when the library is unusable.
-    static const EncMp3Api& Get();
-};
+// The library under test, bound by the program's own loader (kept loaded for the run, as
+// the program keeps it); fails the calling test when it is unusable.
+const EncoderEntryPoints& EncoderUnderTest();
 
 // Output room for one beEncodeChunk call of the largest chunk the tests pass (400000 frames).
 constexpr size_t kLargestChunkOutput = 512000;
-
-// The record as the program fills it for every cut.
-BE_CONFIG MakeCutConfig(int sampleRate, int channels);
 
 struct EncodeResult {
     bool ok = false;

@@ -45,7 +45,7 @@ void ExpectEveryFrame(const FrameWalk& walk, int version, int kbps, int mode) {
 
 TEST(EncMp3Encode, CdRateStereoGivesPlainStereoMpeg1At320) {
     const auto pcm = Tone(44100, 2, 2.0);
-    const EncodeResult result = EncodeAll(MakeCutConfig(44100, 2), pcm, 5120);
+    const EncodeResult result = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, 5120);
     ASSERT_TRUE(result.ok);
     const FrameWalk walk = WalkFrames(result.mp3);
     EXPECT_EQ(walk.audioEnd, result.mp3.size()); // frames only, nothing after them
@@ -58,7 +58,8 @@ TEST(EncMp3Encode, CdRateStereoGivesPlainStereoMpeg1At320) {
 }
 
 TEST(EncMp3Encode, HalfRateGivesMpeg2AtItsTopRate) {
-    const EncodeResult result = EncodeAll(MakeCutConfig(22050, 2), Tone(22050, 2, 1.0), 5120);
+    const EncodeResult result =
+        EncodeAll(MakeCutEncoderConfig(22050, 2), Tone(22050, 2, 1.0), 5120);
     ASSERT_TRUE(result.ok);
     const FrameWalk walk = WalkFrames(result.mp3);
     ExpectEveryFrame(walk, 2, 160, 0);
@@ -66,14 +67,14 @@ TEST(EncMp3Encode, HalfRateGivesMpeg2AtItsTopRate) {
 }
 
 TEST(EncMp3Encode, LowRateGivesMpeg25) {
-    const EncodeResult result = EncodeAll(MakeCutConfig(8000, 1), Tone(8000, 1, 1.0), 4096);
+    const EncodeResult result = EncodeAll(MakeCutEncoderConfig(8000, 1), Tone(8000, 1, 1.0), 4096);
     ASSERT_TRUE(result.ok);
     ExpectEveryFrame(WalkFrames(result.mp3), 25, 64, 3);
 }
 
 TEST(EncMp3Encode, MonoGivesMonoFrames) {
     const auto pcm = Tone(48000, 1, 1.0);
-    const EncodeResult result = EncodeAll(MakeCutConfig(48000, 1), pcm, 10240);
+    const EncodeResult result = EncodeAll(MakeCutEncoderConfig(48000, 1), pcm, 10240);
     ASSERT_TRUE(result.ok);
     ExpectEveryFrame(WalkFrames(result.mp3), 1, 320, 3);
     TempDir dir;
@@ -86,7 +87,7 @@ TEST(EncMp3Encode, MonoGivesMonoFrames) {
 TEST(EncMp3Encode, OddChunkSizesDecodeBackToTheWholeLength) {
     const auto pcm = Tone(44100, 2, 1.3);
     const size_t frames = pcm.size() / 2;
-    const EncodeResult reference = EncodeAll(MakeCutConfig(44100, 2), pcm, 1152);
+    const EncodeResult reference = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, 1152);
     ASSERT_TRUE(reference.ok);
     TempDir dir;
     const DecodedAudio audio = Decode(dir, reference.mp3);
@@ -94,7 +95,7 @@ TEST(EncMp3Encode, OddChunkSizesDecodeBackToTheWholeLength) {
     EXPECT_GE(audio.Frames(), frames);
     EXPECT_LE(audio.Frames(), frames + 3 * 1152); // encoder delay and the last frame's padding
     for (size_t chunk : {size_t{1}, size_t{7}, size_t{100000}}) {
-        const EncodeResult result = EncodeAll(MakeCutConfig(44100, 2), pcm, chunk);
+        const EncodeResult result = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, chunk);
         ASSERT_TRUE(result.ok) << chunk;
         EXPECT_EQ(result.mp3, reference.mp3) << "chunks of " << chunk;
     }
@@ -103,8 +104,8 @@ TEST(EncMp3Encode, OddChunkSizesDecodeBackToTheWholeLength) {
 // A chunk too big to be owed until the final flush is encoded within its own call.
 TEST(EncMp3Encode, HugeChunksGiveTheSameStream) {
     const auto pcm = Tone(44100, 2, 10.0);
-    const EncodeResult reference = EncodeAll(MakeCutConfig(44100, 2), pcm, 5120);
-    const EncodeResult huge = EncodeAll(MakeCutConfig(44100, 2), pcm, 400000);
+    const EncodeResult reference = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, 5120);
+    const EncodeResult huge = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, 400000);
     ASSERT_TRUE(reference.ok);
     ASSERT_TRUE(huge.ok);
     EXPECT_EQ(huge.mp3, reference.mp3);
@@ -113,7 +114,7 @@ TEST(EncMp3Encode, HugeChunksGiveTheSameStream) {
 
 // One call never writes more than a buffer sized for its own chunk must hold.
 TEST(EncMp3Encode, TinyChunksGetSmallOutputs) {
-    const EncodeResult result = EncodeAll(MakeCutConfig(44100, 2), Tone(44100, 2, 0.5), 1);
+    const EncodeResult result = EncodeAll(MakeCutEncoderConfig(44100, 2), Tone(44100, 2, 0.5), 1);
     ASSERT_TRUE(result.ok);
     EXPECT_LE(result.largestChunkOutput, 1152u * 5 / 4 + 7200);
     EXPECT_GT(result.largestChunkOutput, 0u);
@@ -123,11 +124,11 @@ TEST(EncMp3Encode, TinyChunksGetSmallOutputs) {
 TEST(EncMp3Encode, CallerThreadAndEncoderThreadWriteTheSameBytes) {
     const auto pcm = Tone(44100, 2, 1.0);
     const size_t chunkSamples = 10240 * 2;
-    const EncodeResult threaded = EncodeAll(MakeCutConfig(44100, 2), pcm, chunkSamples / 2);
+    const EncodeResult threaded = EncodeAll(MakeCutEncoderConfig(44100, 2), pcm, chunkSamples / 2);
     ASSERT_TRUE(threaded.ok);
 
     BE_ERR error = BE_ERR_SUCCESSFUL;
-    const auto stream = encmp3::EncoderStream::Create(MakeCutConfig(44100, 2), error,
+    const auto stream = encmp3::EncoderStream::Create(MakeCutEncoderConfig(44100, 2), error,
                                                       encmp3::EncoderThreading::CallerThread);
     ASSERT_TRUE(stream) << error;
     std::vector<uint8_t> synchronous;

@@ -15,87 +15,87 @@ struct Stream {
     BE_ERR initResult = BE_ERR_SUCCESSFUL;
 
     explicit Stream(BE_CONFIG config) {
-        initResult = EncMp3Api::Get().init(&config, &samples, &minBuffer, &handle);
+        initResult = EncoderUnderTest().beInitStream(&config, &samples, &minBuffer, &handle);
     }
-    ~Stream() { EncMp3Api::Get().close(handle); }
+    ~Stream() { EncoderUnderTest().beCloseStream(handle); }
 };
 
 } // namespace
 
 TEST(EncMp3Handles, InitReportsFrameSizedChunksAndTheirBuffer) {
-    Stream stereo(MakeCutConfig(44100, 2));
+    Stream stereo(MakeCutEncoderConfig(44100, 2));
     ASSERT_EQ(stereo.initResult, BE_ERR_SUCCESSFUL);
     EXPECT_NE(stereo.handle, 0u);
     EXPECT_EQ(stereo.samples, 2304u);
     EXPECT_EQ(stereo.minBuffer, 1440u + 7200u);
-    Stream mono(MakeCutConfig(44100, 1));
+    Stream mono(MakeCutEncoderConfig(44100, 1));
     EXPECT_EQ(mono.samples, 1152u);
     EXPECT_NE(mono.handle, stereo.handle);
 }
 
 TEST(EncMp3Handles, UnknownAndClosedHandlesAreRefused) {
-    const EncMp3Api& api = EncMp3Api::Get();
+    const EncoderEntryPoints& api = EncoderUnderTest();
     std::vector<BYTE> out(kLargestChunkOutput);
     int16_t pcm[4] = {};
     DWORD produced = 0;
-    EXPECT_EQ(api.encode(0, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
-    EXPECT_EQ(api.encode(0xDEADBEEF, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
-    EXPECT_EQ(api.deinit(12345, out.data(), &produced), BE_ERR_INVALID_HANDLE);
-    EXPECT_EQ(api.close(0), BE_ERR_INVALID_HANDLE);
+    EXPECT_EQ(api.beEncodeChunk(0, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
+    EXPECT_EQ(api.beEncodeChunk(0xDEADBEEF, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
+    EXPECT_EQ(api.beDeinitStream(12345, out.data(), &produced), BE_ERR_INVALID_HANDLE);
+    EXPECT_EQ(api.beCloseStream(0), BE_ERR_INVALID_HANDLE);
 
-    BE_CONFIG config = MakeCutConfig(44100, 2);
+    BE_CONFIG config = MakeCutEncoderConfig(44100, 2);
     DWORD samples = 0;
     DWORD minBuffer = 0;
     HBE_STREAM first = 0;
-    ASSERT_EQ(api.init(&config, &samples, &minBuffer, &first), BE_ERR_SUCCESSFUL);
-    ASSERT_EQ(api.close(first), BE_ERR_SUCCESSFUL);
-    EXPECT_EQ(api.close(first), BE_ERR_INVALID_HANDLE);
+    ASSERT_EQ(api.beInitStream(&config, &samples, &minBuffer, &first), BE_ERR_SUCCESSFUL);
+    ASSERT_EQ(api.beCloseStream(first), BE_ERR_SUCCESSFUL);
+    EXPECT_EQ(api.beCloseStream(first), BE_ERR_INVALID_HANDLE);
     // The slot is reused, but the old handle must not reach the new stream.
     HBE_STREAM second = 0;
-    ASSERT_EQ(api.init(&config, &samples, &minBuffer, &second), BE_ERR_SUCCESSFUL);
+    ASSERT_EQ(api.beInitStream(&config, &samples, &minBuffer, &second), BE_ERR_SUCCESSFUL);
     EXPECT_NE(second, first);
-    EXPECT_EQ(api.encode(first, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
-    EXPECT_EQ(api.close(second), BE_ERR_SUCCESSFUL);
+    EXPECT_EQ(api.beEncodeChunk(first, 4, pcm, out.data(), &produced), BE_ERR_INVALID_HANDLE);
+    EXPECT_EQ(api.beCloseStream(second), BE_ERR_SUCCESSFUL);
 }
 
 TEST(EncMp3Handles, RefusesBadRecordsAndHalfSampleFrames) {
-    BE_CONFIG config = MakeCutConfig(44100, 2);
+    BE_CONFIG config = MakeCutEncoderConfig(44100, 2);
     config.dwConfig = BE_CONFIG_MP3;
     EXPECT_EQ(Stream(config).initResult, BE_ERR_INVALID_FORMAT);
-    config = MakeCutConfig(0, 2);
+    config = MakeCutEncoderConfig(0, 2);
     EXPECT_EQ(Stream(config).initResult, BE_ERR_INVALID_FORMAT_PARAMETERS);
-    config = MakeCutConfig(44100, 2);
+    config = MakeCutEncoderConfig(44100, 2);
     config.format.LHV1.nMode = 7;
     EXPECT_EQ(Stream(config).initResult, BE_ERR_INVALID_FORMAT_PARAMETERS);
 
-    Stream stream(MakeCutConfig(44100, 2));
+    Stream stream(MakeCutEncoderConfig(44100, 2));
     std::vector<BYTE> out(kLargestChunkOutput);
     int16_t pcm[3] = {};
     DWORD produced = 0;
-    EXPECT_EQ(EncMp3Api::Get().encode(stream.handle, 3, pcm, out.data(), &produced),
+    EXPECT_EQ(EncoderUnderTest().beEncodeChunk(stream.handle, 3, pcm, out.data(), &produced),
               BE_ERR_INVALID_FORMAT_PARAMETERS);
 }
 
 TEST(EncMp3Handles, FlushedStreamTakesNoMoreSamplesAndHasNothingLeft) {
-    const EncMp3Api& api = EncMp3Api::Get();
-    Stream stream(MakeCutConfig(44100, 2));
+    const EncoderEntryPoints& api = EncoderUnderTest();
+    Stream stream(MakeCutEncoderConfig(44100, 2));
     std::vector<int16_t> pcm(20000, 1000);
     std::vector<BYTE> out(kLargestChunkOutput);
     DWORD produced = 0;
-    ASSERT_EQ(api.encode(stream.handle, 20000, pcm.data(), out.data(), &produced),
+    ASSERT_EQ(api.beEncodeChunk(stream.handle, 20000, pcm.data(), out.data(), &produced),
               BE_ERR_SUCCESSFUL);
-    ASSERT_EQ(api.deinit(stream.handle, out.data(), &produced), BE_ERR_SUCCESSFUL);
+    ASSERT_EQ(api.beDeinitStream(stream.handle, out.data(), &produced), BE_ERR_SUCCESSFUL);
     EXPECT_GT(produced, 0u);
     // Never more than the announced buffer: the rest comes in later calls, then nothing.
     int calls = 1;
     while (produced > 0 && calls < 100) {
         EXPECT_LE(produced, stream.minBuffer);
-        ASSERT_EQ(api.deinit(stream.handle, out.data(), &produced), BE_ERR_SUCCESSFUL);
+        ASSERT_EQ(api.beDeinitStream(stream.handle, out.data(), &produced), BE_ERR_SUCCESSFUL);
         ++calls;
     }
     EXPECT_GT(calls, 2); // the 20000 samples' frames do not fit into one buffer
     EXPECT_EQ(produced, 0u);
-    EXPECT_EQ(api.encode(stream.handle, 2, pcm.data(), out.data(), &produced),
+    EXPECT_EQ(api.beEncodeChunk(stream.handle, 2, pcm.data(), out.data(), &produced),
               BE_ERR_INVALID_HANDLE);
 }
 
@@ -103,18 +103,18 @@ TEST(EncMp3Handles, TableRunsOutThenRecovers) {
     std::vector<std::unique_ptr<Stream>> streams;
     BE_ERR last = BE_ERR_SUCCESSFUL;
     while (last == BE_ERR_SUCCESSFUL && streams.size() < 1000) {
-        streams.push_back(std::make_unique<Stream>(MakeCutConfig(44100, 1)));
+        streams.push_back(std::make_unique<Stream>(MakeCutEncoderConfig(44100, 1)));
         last = streams.back()->initResult;
     }
     EXPECT_EQ(last, BE_ERR_NO_MORE_HANDLES);
     EXPECT_GE(streams.size(), 64u);
     streams.clear();
-    EXPECT_EQ(Stream(MakeCutConfig(44100, 1)).initResult, BE_ERR_SUCCESSFUL);
+    EXPECT_EQ(Stream(MakeCutEncoderConfig(44100, 1)).initResult, BE_ERR_SUCCESSFUL);
 }
 
 TEST(EncMp3Tags, InfoTagFillsTheVbrPlaceholderAndRefusesOtherFiles) {
-    const EncMp3Api& api = EncMp3Api::Get();
-    BE_CONFIG config = MakeCutConfig(44100, 2);
+    const EncoderEntryPoints& api = EncoderUnderTest();
+    BE_CONFIG config = MakeCutEncoderConfig(44100, 2);
     config.format.LHV1.bEnableVBR = 1;
     config.format.LHV1.bWriteVBRHeader = 1;
     config.format.LHV1.nVBRQuality = 4;
@@ -126,7 +126,7 @@ TEST(EncMp3Tags, InfoTagFillsTheVbrPlaceholderAndRefusesOtherFiles) {
     const std::string path = dir.File("vbr.mp3");
     ASSERT_TRUE(mp3gen::WriteFileBytes(path, vbr.mp3));
     // The placeholder's frame count is zero until the header is written.
-    ASSERT_EQ(api.writeVbrHeader(path.c_str()), BE_ERR_SUCCESSFUL);
+    ASSERT_EQ(api.beWriteVBRHeader(path.c_str()), BE_ERR_SUCCESSFUL);
     const std::vector<uint8_t> written = mp3gen::ReadFileBytes(path);
     ASSERT_EQ(written.size(), vbr.mp3.size());
     EXPECT_NE(written, vbr.mp3);
@@ -135,10 +135,10 @@ TEST(EncMp3Tags, InfoTagFillsTheVbrPlaceholderAndRefusesOtherFiles) {
     const std::string plain = dir.File("plain.mp3");
     ASSERT_TRUE(mp3gen::WriteFileBytes(plain, mp3gen::MakeMp3(params)));
     const std::vector<uint8_t> before = mp3gen::ReadFileBytes(plain);
-    EXPECT_NE(api.writeVbrHeader(plain.c_str()), BE_ERR_SUCCESSFUL);
+    EXPECT_NE(api.beWriteVBRHeader(plain.c_str()), BE_ERR_SUCCESSFUL);
     EXPECT_EQ(mp3gen::ReadFileBytes(plain), before);
 
-    Stream cbr(MakeCutConfig(44100, 2));
-    EXPECT_NE(api.writeInfoTag(cbr.handle, path.c_str()), BE_ERR_SUCCESSFUL);
-    EXPECT_EQ(api.writeInfoTag(cbr.handle, path.c_str()), BE_ERR_INVALID_HANDLE); // closed
+    Stream cbr(MakeCutEncoderConfig(44100, 2));
+    EXPECT_NE(api.beWriteInfoTag(cbr.handle, path.c_str()), BE_ERR_SUCCESSFUL);
+    EXPECT_EQ(api.beWriteInfoTag(cbr.handle, path.c_str()), BE_ERR_INVALID_HANDLE); // closed
 }

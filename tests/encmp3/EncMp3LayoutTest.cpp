@@ -18,7 +18,7 @@ uint32_t DwordAt(const BE_CONFIG& config, size_t offset) {
 } // namespace
 
 TEST(EncMp3Layout, CutConfigLandsAtTheFixedOffsets) {
-    BE_CONFIG config = MakeCutConfig(44100, 2);
+    BE_CONFIG config = MakeCutEncoderConfig(44100, 2);
     config.format.LHV1.nQuality = 0xF609;
     ASSERT_EQ(sizeof(BE_CONFIG), 331u);
     EXPECT_EQ(DwordAt(config, 0), 256u);
@@ -42,7 +42,7 @@ TEST(EncMp3Layout, VersionRecordNamesLameAndTheLibrary) {
     ASSERT_EQ(sizeof(BE_VERSION), 265u);
     BE_VERSION version;
     std::memset(&version, 0xAB, sizeof(version));
-    EncMp3Api::Get().version(&version);
+    EncoderUnderTest().beVersion(&version);
     EXPECT_EQ(version.byDLLMajorVersion, 1);
     EXPECT_EQ(version.byMajorVersion, 3);   // libmp3lame 3.x
     EXPECT_GE(version.byMinorVersion, 100); // Debian 12 ships 3.100
