@@ -29,6 +29,19 @@ protected:
         return MakeFile("tone.mp3", params);
     }
 
+    // Opens a 2 s melody with the capture listening; decoded: the melody as the decoder gives it.
+    void OpenMelody(DecodedAudio& decoded, int channels = 2) {
+        mp3gen::ToneSpec params;
+        params.seconds = 2.0;
+        params.melody = true;
+        params.channels = channels;
+        const std::string path = MakeFile("melody.mp3", params);
+        decoded = DecodeMp3File(path);
+        ASSERT_TRUE(decoded.ok);
+        api.SetOutPCMFun(&PcmCapture::Callback, &capture);
+        ASSERT_EQ(api.Open(path.c_str()), 1);
+    }
+
     // Plays from the current position until the player stops at the end.
     void PlayToTheEnd() {
         ASSERT_EQ(api.Play(), 1);
@@ -39,15 +52,8 @@ protected:
 };
 
 TEST_F(PcmTest, UnitFactorsSendExactlyWhatTheDecoderGives) {
-    mp3gen::ToneSpec params;
-    params.seconds = 2.0;
-    params.melody = true;
-    const std::string path = MakeFile("melody.mp3", params);
-    const DecodedAudio decoded = DecodeMp3File(path);
-    ASSERT_TRUE(decoded.ok);
-
-    api.SetOutPCMFun(&PcmCapture::Callback, &capture);
-    ASSERT_EQ(api.Open(path.c_str()), 1);
+    DecodedAudio decoded;
+    ASSERT_NO_FATAL_FAILURE(OpenMelody(decoded));
     api.Play();
     const size_t wanted = 44100 * 2; // half a second, both channels
     ASSERT_TRUE(WaitUntil([&] { return capture.SampleCount() >= wanted; }, 10s));
@@ -59,16 +65,8 @@ TEST_F(PcmTest, UnitFactorsSendExactlyWhatTheDecoderGives) {
 }
 
 TEST_F(PcmTest, SeekStartsAtTheExactSample) {
-    mp3gen::ToneSpec params;
-    params.seconds = 2.0;
-    params.melody = true;
-    params.channels = 1;
-    const std::string path = MakeFile("melody.mp3", params);
-    const DecodedAudio decoded = DecodeMp3File(path);
-    ASSERT_TRUE(decoded.ok);
-
-    api.SetOutPCMFun(&PcmCapture::Callback, &capture);
-    ASSERT_EQ(api.Open(path.c_str()), 1);
+    DecodedAudio decoded;
+    ASSERT_NO_FATAL_FAILURE(OpenMelody(decoded, 1));
     api.SetPos(1000);
     api.Play();
     const size_t wanted = 4410;
@@ -128,15 +126,8 @@ TEST_F(PcmTest, FadeInAppliesOnlyWhenEnabled) {
 }
 
 TEST_F(PcmTest, StopPositionEndsOnItsSampleAndStopsThere) {
-    mp3gen::ToneSpec params;
-    params.seconds = 2.0;
-    params.melody = true;
-    const std::string path = MakeFile("melody.mp3", params);
-    const DecodedAudio decoded = DecodeMp3File(path);
-    ASSERT_TRUE(decoded.ok);
-
-    api.SetOutPCMFun(&PcmCapture::Callback, &capture);
-    ASSERT_EQ(api.Open(path.c_str()), 1);
+    DecodedAudio decoded;
+    ASSERT_NO_FATAL_FAILURE(OpenMelody(decoded));
     ASSERT_EQ(api.SetStopPos(1250), 1);
     api.SetPos(500);
     PlayToTheEnd();

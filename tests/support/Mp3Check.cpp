@@ -1,5 +1,6 @@
 #include "Mp3Check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mpg123.h>
 
@@ -150,4 +151,11 @@ double Rms(const DecodedAudio& audio, double fromSec, double toSec) {
         sum += v * v;
     }
     return std::sqrt(sum / static_cast<double>(to - from));
+}
+
+bool AllCutFrames(const FrameWalk& walk, int sampleRate, int channelMode) {
+    return std::all_of(walk.frames.begin(), walk.frames.end(), [&](const FrameHeader& f) {
+        return f.mpegVersion == 1 && f.layer == 3 && f.bitrateKbps == 320 &&
+               f.sampleRate == sampleRate && (channelMode < 0 || f.channelMode == channelMode);
+    });
 }

@@ -40,6 +40,9 @@ struct FrameWalk {
 };
 
 FrameWalk WalkFrames(const std::vector<uint8_t>& file);
+// Every frame is one a cut writes: MPEG-1 Layer III at 320 kbit/s and sampleRate, in
+// channelMode (any when -1).
+bool AllCutFrames(const FrameWalk& walk, int sampleRate, int channelMode = -1);
 
 // Frequency of a steady tone by counting rising zero crossings of one channel.
 double EstimateFrequency(const DecodedAudio& audio, double fromSec, double toSec);
