@@ -1,6 +1,7 @@
 #include "TempoPitch.h"
 #include "FactorRange.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -118,5 +119,5 @@ TEST(TempoPitch, ClearForgetsWhatAnEarlierStreamLeftBehind) {
     const std::vector<int16_t> silence(5120 * 2 * 8, 0);
     const auto out = Stretched(stage, silence, 2, 4096);
     EXPECT_FALSE(out.empty());
-    EXPECT_EQ(out, std::vector<int16_t>(out.size(), 0));
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
 }
