@@ -3,6 +3,7 @@
 // system's reason where there is one, and a detail (a path or a library's own text). The
 // front ends turn a result into their own words, each through one table.
 #include <string>
+#include <utility>
 
 enum class CutError {
     None,
